@@ -1,0 +1,39 @@
+# Thin driver around CMake; every build is out of source.
+BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+JOBS ?= $(shell nproc)
+EXAMPLE ?= ring.xml
+
+.PHONY: all build run test test-sanitize bench format clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Runs zevo inside examples/, since include names are taken relative to the working directory.
+run: build
+	cd examples && ../$(BUILD)/zevo $(EXAMPLE)
+	@echo "---- $$(basename $(EXAMPLE) .xml).csv ----"
+	@cat examples/$$(basename $(EXAMPLE) .xml).csv
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize:
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZEVO_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+bench:
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEVO_BENCHMARKS=ON
+	cmake --build build-bench -j $(JOBS)
+	./build-bench/bench/zevo_bench
+
+format:
+	clang-format -i $$(git ls-files '*.cc' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench

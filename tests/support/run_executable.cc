@@ -1,0 +1,87 @@
+#include "support/run_executable.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+namespace zevo::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "zevo-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+RunOutcome run_zevo_executable(const std::filesystem::path& directory,
+                               const std::vector<std::string>& args) {
+  TempDir capture;
+  const std::string out_path = (capture / "stdout").string();
+  const std::string err_path = (capture / "stderr").string();
+
+  std::vector<std::string> argv_text{ZEVO_EXECUTABLE};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : argv_text) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0 || chdir(directory.c_str()) != 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int wait_status = 0;
+  waitpid(pid, &wait_status, 0);
+  RunOutcome outcome;
+  outcome.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+  outcome.out = read_file(out_path);
+  outcome.err = read_file(err_path);
+  return outcome;
+}
+
+std::filesystem::path fixture_path(const std::string& name) {
+  return std::filesystem::path(ZEVO_TEST_DATA_DIR) / name;
+}
+
+void copy_fixture(const std::string& name, const std::filesystem::path& directory) {
+  std::filesystem::copy_file(fixture_path(name), directory / name,
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void write_file(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+std::string mask_time_lines(const std::string& text) {
+  static const std::regex time_line(
+      R"((^|\n)[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}\n)");
+  return std::regex_replace(text, time_line, "$1<time>\n");
+}
+
+}  // namespace zevo::testing
