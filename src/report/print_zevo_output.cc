@@ -1,0 +1,57 @@
+#include "report/print_zevo_output.h"
+
+#include "model/messages.h"
+#include "report/quoted_text.h"
+#include "report/report_header.h"
+
+namespace zevo {
+namespace {
+
+// A line of the debug trace: on the console, flushed at once.
+void trace(const ZEVO_CONTEXT& context, const char* line) {
+  if (!context.debug) return;
+  print_message(Stream::out, "%s", line);
+  std::fflush(out_stream());
+}
+
+// One row of the table. Equal side numbers mean the cable's ends stay joined without it: the
+// cable lies in a loop. A cable not yet resolved shows the name it was requested by and no
+// end names; a missing result reads as a fresh, zeroed one.
+void print_result_row(FILE* stream, const CALC_CONNECTION& requested) {
+  static const ZEVO_RESULT kZeroResult{};
+  const CONNECTION* cable = requested.c;
+  const ZEVO_RESULT& result = requested.results ? *requested.results : kZeroResult;
+  const QuotedText name = quoted(cable ? cable->name : requested.name);
+  const QuotedText lc1 = quoted(cable ? cable->lc1 : nullptr);
+  const QuotedText lc2 = quoted(cable ? cable->lc2 : nullptr);
+  const char* loop = result.sub_network1 == result.sub_network2 ? "YES" : "NO";
+  std::fprintf(stream, " %s%s%s , %s%s%s , %s%s%s , %8.1f , \"%s\" \n", name.open, name.text,
+               name.close, lc1.open, lc1.text, lc1.close, lc2.open, lc2.text, lc2.close, result.val,
+               loop);
+}
+
+}  // namespace
+
+int print_zevo_output(FILE* stream, const ZEVO_CONTEXT* context) {
+  if (!context) {
+    print_message(Stream::out, "*** ERROR: NULL Pointer in print_zevo_output\n");
+    exit_with_message(Stream::out, " NULL Pointr for zevo in print_zevo_output\n");
+  }
+  if (!stream) stream = out_stream();
+
+  trace(*context, " entering print_zevo_output\n");
+  const char* time_text = read_report_time();
+  trace(*context, " got time\n");
+  write_report_header(stream, time_text);
+
+  std::fprintf(stream, " \"Cable\" , \"Node_1\" , \"Node_2\" , \"Zevo\" , \"Loop\"\n");
+  for (const CALC_CONNECTION* requested = context->calc_connections; requested;
+       requested = requested->next) {
+    print_result_row(stream, *requested);
+  }
+  std::fprintf(stream, "\n\n\n");
+  trace(*context, " leaving print_zevo_output\n");
+  return std::fflush(stream);
+}
+
+}  // namespace zevo
