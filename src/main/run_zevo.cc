@@ -7,6 +7,8 @@
 #include "model/messages.h"
 #include "model/program_identity.h"
 #include "model/run_context.h"
+#include "report/print_zevo_input.h"
+#include "report/print_zevo_output.h"
 
 namespace zevo {
 namespace {
@@ -72,6 +74,7 @@ int run_zevo(int argc, char** argv) {
   trace(context, ".");
 
   trace(context, ".\n");
+  if (context.debug) print_zevo_input(out_stream(), &context);
 
   trace(context, " Done with calculations -- time to print results\n");
   trace(context, "Outfile = %s\n", context.outfile);
@@ -79,6 +82,8 @@ int run_zevo(int argc, char** argv) {
   FILE* output = open_output_stream(context);
   context.xout = output;
   trace(context, "starting printing outputs \n");
+  print_zevo_output(output, &context);
+  print_zevo_input(output, &context);
 
   if (output != out_stream()) std::fclose(output);
   context.xout = nullptr;
