@@ -6,6 +6,7 @@
 #include "main/create_default_outfile.h"
 #include "model/messages.h"
 #include "model/program_identity.h"
+#include "network/calc_connection.h"
 #include "model/run_context.h"
 #include "report/print_zevo_input.h"
 #include "report/print_zevo_output.h"
@@ -73,6 +74,8 @@ int run_zevo(int argc, char** argv) {
 
   trace(context, ".");
 
+  calc_connection(&context);
+  create_base_network(&context);
   trace(context, ".\n");
   if (context.debug) print_zevo_input(out_stream(), &context);
 

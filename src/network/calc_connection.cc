@@ -10,8 +10,8 @@ namespace {
 // Names match only as exact, case-sensitive texts; a missing name matches nothing.
 bool same_name(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
 
-// glibc prints "(null)" for a null %s; say so explicitly rather than rely on it.
-const char* shown(const char* text) { return text ? text : "(null)"; }
+// A missing text shows as NULL in a message, as it does in every other unquoted message.
+const char* shown(const char* text) { return text ? text : "NULL"; }
 
 // Points *n1 and *n2 at the nodes named lc1 and lc2. Walks the node list from its head and
 // stops once both are set; a later node of the same name replaces an earlier match until then.

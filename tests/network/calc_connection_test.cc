@@ -111,7 +111,7 @@ TEST_F(CalcConnection, UnnamedRecordsMatchNothing) {
   add_connection(&context, nullptr, "A", nullptr);
   CapturedMessages messages;
   EXPECT_THROW(calc_connection(&context), RunEnded);
-  EXPECT_EQ(messages.out(), " *** ERROR: Connection (null) node not found (A (null))\n");
+  EXPECT_EQ(messages.out(), " *** ERROR: Connection NULL node not found (A NULL)\n");
 }
 
 }  // namespace
