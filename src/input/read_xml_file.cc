@@ -59,7 +59,7 @@ void read_xml_file(ZEVO_CONTEXT* context) {
                       " *** ERROR: NULL pointer for FILE zevo->xin in read_xml_file()\n");
   }
   INCLUDE_SPLICE main_document{};
-  identify_spliced_file(&main_document, context->xmlfile, context->xin);
+  identify_spliced_file(&main_document, context->xin);
 
   int errflag = 0;
   XMLENTITY* root = readfile_XMLENTITY(context->xin, &errflag);

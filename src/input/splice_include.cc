@@ -22,9 +22,8 @@ bool is_on_splice_path(const INCLUDE_SPLICE& file, const INCLUDE_SPLICE* path) {
 
 }  // namespace
 
-void identify_spliced_file(INCLUDE_SPLICE* splice, const char* name, FILE* stream) {
+void identify_spliced_file(INCLUDE_SPLICE* splice, FILE* stream) {
   struct stat info;
-  splice->name = name;
   const int descriptor = fileno(stream);
   splice->identified = descriptor >= 0 && fstat(descriptor, &info) == 0;
   if (splice->identified) {
@@ -42,7 +41,7 @@ INCLUDE_SPLICE* splice_include(ZEVO_CONTEXT* context, XMLENTITY* include, INCLUD
 
   auto* splice =
       alloc_record<INCLUDE_SPLICE>(" *** ERROR: out of memory while reading xml file (in)\n");
-  identify_spliced_file(splice, name, file);
+  identify_spliced_file(splice, file);
   if (is_on_splice_path(*splice, current)) {
     std::fclose(file);
     exit_with_message(Stream::err, " *** ERROR: INCLUDE file (%s) includes itself\n", name);

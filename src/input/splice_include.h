@@ -15,7 +15,6 @@ namespace zevo {
 // chain through `parent` is the path from the main document to this file, which is what an
 // include cycle is detected on.
 struct INCLUDE_SPLICE {
-  const char* name;
   bool identified;  // false when the stream could not be examined (no device and inode)
   dev_t dev;
   ino_t ino;
@@ -23,8 +22,8 @@ struct INCLUDE_SPLICE {
   INCLUDE_SPLICE* parent;
 };
 
-// Fills in the device and inode of `stream` (when it has them) for the file `name`.
-void identify_spliced_file(INCLUDE_SPLICE* splice, const char* name, FILE* stream);
+// Fills in the device and inode of the file behind `stream`, when it has them.
+void identify_spliced_file(INCLUDE_SPLICE* splice, FILE* stream);
 
 // Opens and reads the file named by the text of `include`, which was met in the entities of
 // `current`, and inserts its top-level chain right after `include`, so that the walk reaches

@@ -156,18 +156,6 @@ TEST(CheckZevoInput, RepeatedRequestsAndBusTransfersToTheSameLcAreAccepted) {
   EXPECT_EQ(count, 0);
 }
 
-TEST(CheckZevoInput, OneLcAndNoCableAreTooFew) {
-  InputModel model;
-  model.lc("A", {"n"});
-  model.want_condition("n");
-  int count = 0;
-  EXPECT_EQ(model.check(&count),
-            " *** ERROR: less than 2 <lc> entitities defined\n"
-            " *** ERROR: no <cable> entitities defined\n"
-            " *** DETECTED 2 ERRORS ***\n");
-  EXPECT_EQ(count, 2);
-}
-
 TEST(CheckZevoInput, EveryPairOfLcsWithOneNameIsReportedOnce) {
   InputModel two;
   two.add_valid_network();
@@ -219,19 +207,6 @@ TEST(CheckZevoInput, LcChecksRunNameThenConditionsThenRequests) {
             " *** ERROR: condition \"n\" not defined for <lc> entity A\n"
             " *** DETECTED 4 ERRORS ***\n");
   EXPECT_EQ(count, 4);
-}
-
-TEST(CheckZevoInput, ThreeConditionsOfOneNameGiveThreeLines) {
-  InputModel model;
-  model.add_valid_network();
-  model.lc("C", {"n", "m", "x", "m", "m"});
-  model.cable("K2", "B", "C");
-  int count = 0;
-  EXPECT_EQ(model.check(&count),
-            " *** ERROR: condition entity \"m\" defined multiple times for LC C\n"
-            " *** ERROR: condition entity \"m\" defined multiple times for LC C\n"
-            " *** ERROR: condition entity \"m\" defined multiple times for LC C\n"
-            " *** DETECTED 3 ERRORS ***\n");
 }
 
 TEST(CheckZevoInput, EveryLcMustDefineEveryRequestedCondition) {

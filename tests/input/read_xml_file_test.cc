@@ -371,14 +371,5 @@ TEST_F(ReadXmlFile, RequestsWithoutTextAreKeptWithoutName) {
   EXPECT_NE(context.calc_connections->next->results, nullptr);
 }
 
-TEST_F(ReadXmlFile, DocumentWithoutOutputOrDebugLeavesThemEmpty) {
-  const ZEVO_CONTEXT context = read_document("<zevo><lc><name>A</name></lc></zevo>");
-  EXPECT_EQ(context.calc_conditions, nullptr);
-  EXPECT_EQ(context.nbr_calc_conditions, 0);
-  EXPECT_EQ(context.calc_connections, nullptr);
-  EXPECT_EQ(context.nbr_calc_connections, 0);
-  EXPECT_EQ(context.debug, 0);
-}
-
 }  // namespace
 }  // namespace zevo
