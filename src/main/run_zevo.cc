@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "input/check_zevo_input.h"
+#include "input/read_xml_file.h"
 #include "main/create_default_outfile.h"
 #include "model/messages.h"
 #include "model/program_identity.h"
@@ -64,14 +66,13 @@ int run_zevo(int argc, char** argv) {
   print_message(Stream::out, "zevo.exe Version %s (%s)\n", kVersion, kBuildDate);
   print_message(Stream::out, "%s\n\n", kNoticeLine);
 
-  // Until the document reader is wired in, the input stream is closed here.
-  std::fclose(context.xin);
-  context.xin = nullptr;
+  read_xml_file(&context);
   trace(context, ".");
 
   if (!context.outfile) create_default_outfile(&context);
   trace(context, ".");
 
+  if (check_zevo_input(&context) != 0) return 1;
   trace(context, ".");
 
   calc_connection(&context);

@@ -1,0 +1,41 @@
+// Records and strings of the XML reader, and the in-place string edits it needs.
+#include <cstring>
+
+#include "model/record_store.h"
+#include "xml/xml_chars.h"
+#include "xml/xml_entity.h"
+
+namespace zevo {
+
+XMLENTITY* alloc_XMLENTITY() {
+  return alloc_record<XMLENTITY>(" *** ERROR: Out of memory in alloc_XMLENTITY()\n");
+}
+
+char* xmlcopystring(const char* text) {
+  if (!text) return nullptr;
+  const std::size_t length = std::strlen(text);
+  // The store zero-fills, so the terminator is already there.
+  char* copy = alloc_array<char>(length + 1, " *** ERROR: Out of Memory in xmlcopystring()\n");
+  std::memcpy(copy, text, length);
+  return copy;
+}
+
+void xmltrimstring(char* text) {
+  if (!text) return;
+  const char* start = text;
+  while (is_xml_space(static_cast<unsigned char>(*start))) ++start;
+  std::size_t length = std::strlen(start);
+  std::memmove(text, start, length + 1);
+  while (length > 0 && is_xml_space(static_cast<unsigned char>(text[length - 1]))) {
+    text[--length] = '\0';
+  }
+}
+
+void xmllowerstring(char* text) {
+  if (!text) return;
+  for (; *text; ++text) {
+    if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');
+  }
+}
+
+}  // namespace zevo
