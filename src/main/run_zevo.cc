@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "calc/calc_zevo_cable.h"
 #include "main/create_default_outfile.h"
 #include "model/messages.h"
 #include "model/program_identity.h"
@@ -72,6 +73,10 @@ int run_zevo(int argc, char** argv) {
   trace(context, ".");
 
   trace(context, ".\n");
+
+  for (CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
+    calc_zevo_cable(&context, cc);
+  }
 
   trace(context, " Done with calculations -- time to print results\n");
   trace(context, "Outfile = %s\n", context.outfile);
