@@ -97,10 +97,10 @@ TEST_F(CalcZevoCableFailure, ResultArraysOutOfMemoryGoToStandardOutput) {
 
 TEST_F(CalcZevoCableFailure, CutOutOfMemoryGoesToStandardError) {
   // Before the first cut: the cable's copy, its six arrays, the loop counts of its renumbering
-  // and the first trial (8 records and a copy).
+  // and the first trial (8 records and a copy of the cable's network, one cable entry short).
   const long copy = allocations_of_a_copy();
   CapturedMessages messages;
-  fail_allocation_after(copy + 6 + 1 + 8 + copy + 1);
+  fail_allocation_after(copy + 6 + 1 + 8 + (copy - 1) + 1);
   EXPECT_THROW(calc_zevo_cable(&context_, cc_), RunEnded);
   fail_allocation_after(0);
   EXPECT_EQ(messages.err(), " *** ERROR: Out of Memory in calc_zevo_cable cutc\n");

@@ -252,6 +252,37 @@ TEST_F(RingOfFour, BranchGetsATrialThatIsNeverGrownNorCounted) {
   EXPECT_EQ(cc->results->val, 65.0);
 }
 
+TEST_F(RingOfFour, BranchesAreNotPairedWithoutLoopsLeft) {
+  CALC_CONNECTION* cc = ring();
+  lc("E", 0, 5);
+  lc("F", 0, 7);
+  cable("BF", "B", "F");
+  cable("DE", "D", "E");
+  compute_all();
+  // nc = DE, BF, DA, CD, BC, AB. The two branch cuts leave A and B joined, and each would be
+  // a candidate for the other, but a single cut is already more than the 0 loops left.
+  EXPECT_EQ(describe_trials(cc), (Trials{"{BC}:1", "{CD}:1", "{DA}:1", "{BF}:0", "{DE}:0"}));
+  // {DA}: A | B+C+D+E+F = min(100, 72).
+  EXPECT_EQ(cc->results->val, 72.0);
+}
+
+TEST_F(CalcZevoCable, CablesOfOtherSubNetworksAreNotTried) {
+  lc("SB1", 1000, 0);
+  lc("SB2", 0, 600);
+  lc("SB3", 0, 300);
+  lc("G", 0, 0);
+  lc("H", 0, 0);
+  cable("C12", "SB1", "SB2");
+  cable("C23", "SB2", "SB3");
+  cable("C31", "SB3", "SB1");
+  cable("GH1", "G", "H");  // an island with a loop of its own
+  cable("GH2", "G", "H");
+  CALC_CONNECTION* cc = request("C12");
+  compute_all();
+  EXPECT_EQ(describe_trials(cc), (Trials{"{C23}:1", "{C31}:1"}));
+  EXPECT_EQ(cc->results->val, 900.0);
+}
+
 TEST_F(CalcZevoCable, TwoParallelCablesEachTryTheOther) {
   lc("A", 80, 5);
   lc("B", 10, 60);
@@ -324,6 +355,25 @@ TEST_F(CalcZevoCable, PairsThatStayJoinedWithOneLoopAreGivenUp) {
   // {Y,Z}: A | B+E = max(min(100, 50), min(0, 0)) = 50.
   EXPECT_EQ(find_trial(cc, "{Y,Z}")->zevo->val, 50.0);
   EXPECT_EQ(cc->results->val, 50.0);
+}
+
+TEST_F(CalcZevoCable, SeparatingSingleCutIsNoCandidate) {
+  lc("A", 100, 0);
+  lc("M", 0, 30);
+  lc("B", 0, 50);
+  cable("X", "A", "B");
+  cable("Y", "M", "B");
+  cable("Z", "M", "B");
+  cable("K", "A", "M");
+  CALC_CONNECTION* cc = request("X");
+  compute_all();
+  // nc = K, Z, Y, X; X out leaves 1 loop. {K} separates alone, so it never joins {Y} or {Z}:
+  // only {Y,Z} is grown, in both passes.
+  EXPECT_EQ(describe_trials(cc), (Trials{"{Y,Z}:1", "{Y,Z}:1", "{Y}:0", "{Z}:0", "{K}:1"}));
+  // {K}: A | M+B = min(100, 80); {Y,Z}: A+M | B = max(min(100, 50), min(0, 30)) = 50.
+  EXPECT_EQ(find_trial(cc, "{K}")->zevo->val, 80.0);
+  EXPECT_EQ(find_trial(cc, "{Y,Z}")->zevo->val, 50.0);
+  EXPECT_EQ(cc->results->val, 80.0);
 }
 
 TEST_F(CalcZevoCable, TwoLoopsLeftGrowPairsAndTriplesOverThreePasses) {
