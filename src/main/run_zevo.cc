@@ -3,13 +3,14 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "calc/calc_zevo_cable.h"
 #include "input/check_zevo_input.h"
 #include "input/read_xml_file.h"
 #include "main/create_default_outfile.h"
 #include "model/messages.h"
 #include "model/program_identity.h"
-#include "network/calc_connection.h"
 #include "model/run_context.h"
+#include "network/calc_connection.h"
 #include "report/print_zevo_input.h"
 #include "report/print_zevo_output.h"
 
@@ -79,6 +80,10 @@ int run_zevo(int argc, char** argv) {
   create_base_network(&context);
   trace(context, ".\n");
   if (context.debug) print_zevo_input(out_stream(), &context);
+
+  for (CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
+    calc_zevo_cable(&context, cc);
+  }
 
   trace(context, " Done with calculations -- time to print results\n");
   trace(context, "Outfile = %s\n", context.outfile);

@@ -1,0 +1,77 @@
+#include "calc/calculate_zevo.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "model/messages.h"
+
+namespace zevo {
+namespace {
+
+// Condition names match as exact, case-sensitive texts; a missing name matches nothing.
+bool same_condition_name(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+
+// Adds every entry of `conditions` named `name` into one side's sums, from the list's head.
+void add_matching_conditions(const CONDITION* conditions, const char* name, double* generation,
+                             double* load) {
+  for (const CONDITION* entry = conditions; entry; entry = entry->next) {
+    if (!same_condition_name(entry->name, name)) continue;
+    *generation += entry->generation;
+    *load += entry->load;
+  }
+}
+
+}  // namespace
+
+void calculate_zevo_ci(ZEVO_RESULT* l, int ci) {
+  if (!l) exit_with_message(Stream::out, " *** ERROR, NULL pointere in calculate_zevo");
+  if (ci >= l->nbr_conditions || ci < 0) {
+    exit_with_message(Stream::out,
+                      "*** ERROR: specified condition index is out of range (%d  0 - %d)\n", ci,
+                      l->nbr_conditions);
+  }
+  l->c_val[ci] = 0.0;
+  l->c_g1[ci] = 0.0;
+  l->c_g2[ci] = 0.0;
+  l->c_l1[ci] = 0.0;
+  l->c_l2[ci] = 0.0;
+
+  const char* name = l->condition[ci];
+  const NETWORK* nw = l->nw;
+  for (int i = 0; i < nw->nbr_network_nodes; ++i) {
+    const NETWORK_NODE* slot = nw->nn[i];
+    if (!slot) continue;
+    if (slot->sub_network == l->sub_network1) {
+      add_matching_conditions(slot->n->conditions, name, &l->c_g1[ci], &l->c_l1[ci]);
+    }
+    if (slot->sub_network == l->sub_network2) {
+      add_matching_conditions(slot->n->conditions, name, &l->c_g2[ci], &l->c_l2[ci]);
+    }
+  }
+  // A bus transfer belongs to every side that one of its two load centres lies on.
+  for (int i = 0; i < nw->nbr_bustransfers; ++i) {
+    const NETWORK_BUS_TRANSFER* slot = nw->nbt[i];
+    if (!slot) continue;
+    if (slot->sub_network1 == l->sub_network1 || slot->sub_network2 == l->sub_network1) {
+      add_matching_conditions(slot->bt->conditions, name, &l->c_g1[ci], &l->c_l1[ci]);
+    }
+    if (slot->sub_network1 == l->sub_network2 || slot->sub_network2 == l->sub_network2) {
+      add_matching_conditions(slot->bt->conditions, name, &l->c_g2[ci], &l->c_l2[ci]);
+    }
+  }
+
+  // fmin/fmax return the other operand of a NaN, so one unknown figure does not hide the rest.
+  l->c_val[ci] =
+      std::fmax(std::fmin(l->c_g1[ci], l->c_l2[ci]), std::fmin(l->c_g2[ci], l->c_l1[ci]));
+}
+
+void calculate_zevo(ZEVO_RESULT* l) {
+  if (!l) exit_with_message(Stream::out, " *** ERROR: NULL Pointer in calculate_zevo()\n");
+  l->val = 0.0;
+  for (int ci = 0; ci < l->nbr_conditions; ++ci) {
+    calculate_zevo_ci(l, ci);
+    if (l->c_val[ci] > l->val) l->val = l->c_val[ci];
+  }
+}
+
+}  // namespace zevo
