@@ -1,7 +1,6 @@
 #include "calc/calc_zevo_cable.h"
 
 #include "calc/calculate_zevo.h"
-#include "calc/name_text.h"
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"
@@ -56,7 +55,7 @@ void take_cable_out(NETWORK* nw, const CALC_CONNECTION* cc) {
     }
   }
   exit_with_message(Stream::out, " *** ERROR: cannot find cable %s in network (%d) (%d)\n",
-                    name_text(cc->name), nw->nbr_connection, nw->nbr_connection);
+                    shown_text(cc->name), nw->nbr_connection, nw->nbr_connection);
 }
 
 // Side 1 is the sub-network of the cable's n1 end, side 2 that of its n2 end.
@@ -72,7 +71,7 @@ void locate_cable_ends(ZEVO_RESULT* r, const CALC_CONNECTION* cc) {
   if (!end1 || !end2) {
     exit_with_message(Stream::out,
                       " ERROR: cannot find one of the nodes for cable %s in network \n",
-                      name_text(cc->name));
+                      shown_text(cc->name));
   }
   r->sub_network1 = end1->sub_network;
   r->sub_network2 = end2->sub_network;

@@ -1,6 +1,5 @@
 #include "calc/calc_zevo_cable.h"
 #include "calc/calculate_zevo.h"
-#include "calc/name_text.h"
 #include "model/messages.h"
 #include "network/identify_sub_networks.h"
 
@@ -24,7 +23,7 @@ void remove_cuts(CALC_CUT_CONNECTION_ZEVO* ccc) {
       exit_with_message(Stream::err,
                         " *** ERROR: logic problem -- connection %s not in network in "
                         "calculate_calc_connection_zevo\n",
-                        name_text(cut->c->name));
+                        shown_text(cut->c->name));
     }
   }
 }
@@ -48,8 +47,8 @@ void locate_trial_ends(CALC_CUT_CONNECTION_ZEVO* ccc) {
     exit_with_message(Stream::err,
                       " *** ERROR, did not find one of the nodes (%s) %d (%s) %d in "
                       "calculate_calc_connection_zevo\n",
-                      name_text(n1 ? n1->name : nullptr), ccc->subnetwork1,
-                      name_text(n2 ? n2->name : nullptr), ccc->subnetwork2);
+                      shown_text(n1 ? n1->name : nullptr), ccc->subnetwork1,
+                      shown_text(n2 ? n2->name : nullptr), ccc->subnetwork2);
   }
 }
 

@@ -1,5 +1,5 @@
 #include "input/check_steps.h"
-#include "input/message_text.h"
+#include "model/messages.h"
 
 namespace zevo {
 namespace {

@@ -1,7 +1,7 @@
 #include "input/end_points.h"
-#include "input/message_text.h"
 #include "input/read_elements.h"
 #include "input/schema_tags.h"
+#include "model/messages.h"
 #include "model/record_store.h"
 
 namespace zevo {

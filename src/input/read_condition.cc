@@ -1,7 +1,7 @@
 #include "input/convert_text.h"
-#include "input/message_text.h"
 #include "input/read_elements.h"
 #include "input/schema_tags.h"
+#include "model/messages.h"
 #include "model/record_store.h"
 
 namespace zevo {

@@ -1,6 +1,6 @@
-#include "input/message_text.h"
 #include "input/read_elements.h"
 #include "input/schema_tags.h"
+#include "model/messages.h"
 #include "model/record_store.h"
 
 namespace zevo {

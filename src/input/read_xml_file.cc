@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "input/convert_text.h"
-#include "input/message_text.h"
 #include "input/read_elements.h"
 #include "input/schema_tags.h"
 #include "input/splice_include.h"

@@ -28,6 +28,10 @@ struct RunEnded {
 
 // Prints one message, flushes both console streams and ends the run with status 1 by
 // throwing RunEnded. Nothing is printed after the message.
+// A text of the input model as a message shows it: the text itself, or NULL when the document
+// gave none (printf must never see a null %s).
+inline const char* shown_text(const char* text) { return text ? text : "NULL"; }
+
 [[noreturn]] void exit_with_message(Stream stream, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 

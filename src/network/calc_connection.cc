@@ -10,9 +10,6 @@ namespace {
 // Names match only as exact, case-sensitive texts; a missing name matches nothing.
 bool same_name(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
 
-// A missing text shows as NULL in a message, as it does in every other unquoted message.
-const char* shown(const char* text) { return text ? text : "NULL"; }
-
 // Points *n1 and *n2 at the nodes named lc1 and lc2. Walks the node list from its head and
 // stops once both are set; a later node of the same name replaces an earlier match until then.
 // Returns false when either end is still unresolved.
@@ -30,13 +27,13 @@ void calc_connection(ZEVO_CONTEXT* context) {
   for (CONNECTION* c = context->connections; c; c = c->next) {
     if (!resolve_ends(context->nodes, c->lc1, &c->n1, c->lc2, &c->n2)) {
       exit_with_message(Stream::out, " *** ERROR: Connection %s node not found (%s %s)\n",
-                        shown(c->name), shown(c->lc1), shown(c->lc2));
+                        shown_text(c->name), shown_text(c->lc1), shown_text(c->lc2));
     }
   }
   for (BUS_TRANSFER* bt = context->bustransfers; bt; bt = bt->next) {
     if (!resolve_ends(context->nodes, bt->lc1, &bt->n1, bt->lc2, &bt->n2)) {
       exit_with_message(Stream::out, " *** ERROR: Bus Transfer %s node not found (%s %s)\n",
-                        shown(bt->name), shown(bt->lc1), shown(bt->lc2));
+                        shown_text(bt->name), shown_text(bt->lc1), shown_text(bt->lc2));
     }
   }
   for (CALC_CONNECTION* cc = context->calc_connections; cc; cc = cc->next) {
@@ -45,7 +42,7 @@ void calc_connection(ZEVO_CONTEXT* context) {
     }
     if (!cc->c) {
       exit_with_message(Stream::out, " *** ERROR: Cable (%s) does not exist in calc_connection",
-                        shown(cc->name));
+                        shown_text(cc->name));
     }
   }
 }
