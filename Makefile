@@ -29,7 +29,7 @@ test-sanitize:
 
 bench:
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEVO_BENCHMARKS=ON
-	cmake --build build-bench -j $(JOBS)
+	cmake --build build-bench -j $(JOBS) --target zevo_bench
 	./build-bench/bench/zevo_bench
 
 format:
