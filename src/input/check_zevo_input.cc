@@ -20,24 +20,44 @@ bool same_name(const char* a, const char* b) {
   return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
 }
 
-bool names_defined_lc(const NODE* nodes, const char* name) {
-  for (const NODE* node = nodes; node; node = node->next) {
-    if (same_name(node->name, name)) return true;
+NameIndex index_condition_names(const CONDITION* conditions) {
+  NameIndex names;
+  int position = 0;
+  for (const CONDITION* c = conditions; c; c = c->next) names.add(c->name, position++);
+  return names;
+}
+
+void check_condition_names(const CONDITION* conditions, const NameIndex& names, const char* owner,
+                           const char* unnamed_format, const char* repeated_format, int* count) {
+  int position = 0;
+  for (const CONDITION* c = conditions; c; c = c->next, ++position) {
+    if (!c->name) {
+      report_problem(count, unnamed_format, owner, c->generation, c->load);
+      continue;
+    }
+    for (int n = names.count_after(c->name, position); n > 0; --n) {
+      report_problem(count, repeated_format, c->name, owner);
+    }
   }
-  return false;
 }
 
 namespace {
 
-bool names_defined_cable(const CONNECTION* cables, const char* name) {
-  for (const CONNECTION* cable = cables; cable; cable = cable->next) {
-    if (same_name(cable->name, name)) return true;
+InputNames index_input_names(const ZEVO_CONTEXT* context) {
+  InputNames names;
+  int position = 0;
+  for (const NODE* node = context->nodes; node; node = node->next) {
+    names.lcs.add(node->name, position++);
   }
-  return false;
+  position = 0;
+  for (const CONNECTION* cable = context->connections; cable; cable = cable->next) {
+    names.cables.add(cable->name, position++);
+  }
+  return names;
 }
 
 // What <output> asks for: at least one condition, and names for everything it requests.
-void check_output_requests(const ZEVO_CONTEXT* context, int* count) {
+void check_output_requests(const ZEVO_CONTEXT* context, const InputNames& names, int* count) {
   if (!context->calc_conditions) {
     report_problem(count, " *** ERROR: no <condition> entities in <output>\n");
   }
@@ -47,7 +67,7 @@ void check_output_requests(const ZEVO_CONTEXT* context, int* count) {
   for (const CALC_CONNECTION* c = context->calc_connections; c; c = c->next) {
     if (!c->name) {
       report_problem(count, " **** ERROR missing <cable> string in <output>\n");
-    } else if (!names_defined_cable(context->connections, c->name)) {
+    } else if (!names.cables.contains(c->name)) {
       report_problem(count, " **** ERROR undefined <cable> %s </cable> in <output>\n", c->name);
     }
   }
@@ -56,17 +76,18 @@ void check_output_requests(const ZEVO_CONTEXT* context, int* count) {
 }  // namespace
 
 int check_zevo_input(const ZEVO_CONTEXT* context) {
+  const InputNames names = index_input_names(context);
   int count = 0;
-  check_output_requests(context, &count);
+  check_output_requests(context, names, &count);
   if (context->nbr_nodes < 2) {
     report_problem(&count, " *** ERROR: less than 2 <lc> entitities defined\n");
   }
-  check_load_centres(context, &count);
+  check_load_centres(context, names, &count);
   if (context->nbr_connections < 1) {
     report_problem(&count, " *** ERROR: no <cable> entitities defined\n");
   }
-  check_cables(context, &count);
-  check_bus_transfers(context, &count);
+  check_cables(context, names, &count);
+  check_bus_transfers(context, names, &count);
 
   if (count > 1) {
     print_message(Stream::err, " *** DETECTED %d ERRORS ***\n", count);

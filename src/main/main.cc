@@ -1,3 +1,5 @@
+#include <new>
+
 #include "main/run_zevo.h"
 #include "model/messages.h"
 
@@ -6,5 +8,9 @@ int main(int argc, char** argv) {
     return zevo::run_zevo(argc, argv);
   } catch (const zevo::RunEnded& ended) {
     return ended.status;
+  } catch (const std::bad_alloc&) {
+    // Records report their own sites; this is a lookup table or buffer of the library.
+    zevo::print_message(zevo::Stream::err, " *** ERROR: Out of memory\n");
+    return 1;
   }
 }
