@@ -1,49 +1,58 @@
 #include "model/record_store.h"
 
 #include <cstdlib>
+#include <unordered_set>
+#include <vector>
 
 namespace zevo {
 namespace {
 
-// Each block carries a header that links it into one list of live blocks, so that a single
-// block can be released in O(1) and all of them without recursion.
-struct alignas(std::max_align_t) BlockHeader {
-  BlockHeader* prev;
-  BlockHeader* next;
-};
+constexpr std::size_t kAlignment = alignof(std::max_align_t);
+constexpr std::size_t kChunkSize = 256 * 1024;
+constexpr std::size_t kLargestCarved = 1024;
 
+// Small records are carved in order from zero-filled chunks: a network copy of the cut search
+// is hundreds of thousands of small entries, and one allocation each would cost more than the
+// entries themselves. Large and releasable blocks are allocated one by one.
 class RecordStore {
  public:
   ~RecordStore() { release_all(); }
 
   void* allocate(std::size_t bytes) {
-    if (fail_countdown_ > 0 && --fail_countdown_ == 0) return nullptr;
-    if (bytes > static_cast<std::size_t>(-1) - sizeof(BlockHeader)) return nullptr;
-    auto* header = static_cast<BlockHeader*>(std::calloc(1, sizeof(BlockHeader) + bytes));
-    if (!header) return nullptr;
-    header->next = head_;
-    if (head_) head_->prev = header;
-    head_ = header;
+    if (fails_now()) return nullptr;
+    if (bytes > kLargestCarved) return allocate_block(bytes);
+    bytes = (bytes + kAlignment - 1) / kAlignment * kAlignment;
+    if (chunk_left_ < bytes) {
+      void* chunk = std::calloc(1, kChunkSize);
+      if (!chunk) return nullptr;
+      chunks_.push_back(chunk);
+      chunk_next_ = static_cast<char*>(chunk);
+      chunk_left_ = kChunkSize;
+    }
+    void* record = chunk_next_;
+    chunk_next_ += bytes;
+    chunk_left_ -= bytes;
     ++count_;
-    return header + 1;
+    return record;
+  }
+
+  void* allocate_releasable(std::size_t bytes) {
+    return fails_now() ? nullptr : allocate_block(bytes);
   }
 
   void release(void* block) {
-    if (!block) return;
-    BlockHeader* header = static_cast<BlockHeader*>(block) - 1;
-    if (header->prev) header->prev->next = header->next;
-    if (header->next) header->next->prev = header->prev;
-    if (head_ == header) head_ = header->next;
+    if (!block || blocks_.erase(block) == 0) return;
+    std::free(block);
     --count_;
-    std::free(header);
   }
 
   void release_all() {
-    while (head_) {
-      BlockHeader* next = head_->next;
-      std::free(head_);
-      head_ = next;
-    }
+    for (void* block : blocks_) std::free(block);
+    for (void* chunk : chunks_) std::free(chunk);
+    blocks_.clear();
+    chunks_.clear();
+    chunk_next_ = nullptr;
+    chunk_left_ = 0;
     count_ = 0;
   }
 
@@ -51,7 +60,20 @@ class RecordStore {
   void fail_after(long n) { fail_countdown_ = n; }
 
  private:
-  BlockHeader* head_ = nullptr;
+  bool fails_now() { return fail_countdown_ > 0 && --fail_countdown_ == 0; }
+
+  void* allocate_block(std::size_t bytes) {
+    void* block = std::calloc(1, bytes ? bytes : 1);
+    if (!block) return nullptr;
+    blocks_.insert(block);
+    ++count_;
+    return block;
+  }
+
+  std::vector<void*> chunks_;
+  char* chunk_next_ = nullptr;
+  std::size_t chunk_left_ = 0;
+  std::unordered_set<void*> blocks_;
   std::size_t count_ = 0;
   long fail_countdown_ = 0;
 };
@@ -65,6 +87,12 @@ RecordStore& store() {
 
 void* allocate_zeroed(std::size_t bytes, Stream stream, const char* oom_message) {
   void* block = store().allocate(bytes);
+  if (!block) exit_with_message(stream, "%s", oom_message);
+  return block;
+}
+
+void* allocate_releasable(std::size_t bytes, Stream stream, const char* oom_message) {
+  void* block = store().allocate_releasable(bytes);
   if (!block) exit_with_message(stream, "%s", oom_message);
   return block;
 }

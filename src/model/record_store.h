@@ -3,7 +3,7 @@
 // Records are plain structs joined by raw pointers, as the rest of the system expects. They are
 // allocated here and live until the process ends, when the store releases them all at once (no
 // walk over the records, so no depth limit). Only a network's loop-count array is released
-// earlier, with release_record.
+// earlier: it is allocated releasable and given back with release_record.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +17,11 @@ namespace zevo {
 // `oom_message` to `stream` and ends the run (exit_with_message).
 void* allocate_zeroed(std::size_t bytes, Stream stream, const char* oom_message);
 
-// Releases one block from allocate_zeroed before the end of the run; null does nothing.
+// The same for a block that may be given back before the end of the run with release_record.
+void* allocate_releasable(std::size_t bytes, Stream stream, const char* oom_message);
+
+// Releases one block from allocate_releasable. Null, and any other record, are left alone:
+// they live until the end of the run.
 void release_record(void* block);
 
 // Releases every block at once. Tests call it between cases; the process exit does it too.
@@ -45,6 +49,16 @@ T* alloc_array(std::size_t count, const char* oom_message, Stream stream = Strea
     exit_with_message(stream, "%s", oom_message);
   }
   return static_cast<T*>(allocate_zeroed(count * sizeof(T), stream, oom_message));
+}
+
+// An array as alloc_array gives it, that release_record can give back.
+template <typename T>
+T* alloc_releasable_array(std::size_t count, const char* oom_message, Stream stream = Stream::err) {
+  static_assert(std::is_trivial_v<T>, "records are plain data");
+  if (count > static_cast<std::size_t>(-1) / 2 / sizeof(T)) {
+    exit_with_message(stream, "%s", oom_message);
+  }
+  return static_cast<T*>(allocate_releasable(count * sizeof(T), stream, oom_message));
 }
 
 }  // namespace zevo

@@ -61,8 +61,9 @@ NETWORK* copy_network(const NETWORK* source) {
   // One entry more than identify_sub_networks allocates; entries 0 and the last stay 0.
   const int n = source->nbr_sub_networks;
   copy->nbr_sub_networks = n;
-  copy->nbr_loops = alloc_array<int>(static_cast<std::size_t>(static_cast<std::int64_t>(n) + 2),
-                                     " *** ERROR: Out of Memory in copy_network() f\n");
+  copy->nbr_loops =
+      alloc_releasable_array<int>(static_cast<std::size_t>(static_cast<std::int64_t>(n) + 2),
+                                  " *** ERROR: Out of Memory in copy_network() f\n");
   if (source->nbr_loops) {
     for (int s = 1; s <= n; ++s) copy->nbr_loops[s] = source->nbr_loops[s];
   }

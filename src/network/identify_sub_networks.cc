@@ -160,8 +160,8 @@ int number_nodes(NETWORK* nw, Scratch& s, int next) {
 void count_loops(NETWORK* nw) {
   release_record(nw->nbr_loops);
   const int n = nw->nbr_sub_networks;
-  nw->nbr_loops = alloc_array<int>(static_cast<std::size_t>(n) + 1,
-                                   " *** ERROR: Out of Memory in identify_sub_networks() a\n");
+  nw->nbr_loops = alloc_releasable_array<int>(
+      static_cast<std::size_t>(n) + 1, " *** ERROR: Out of Memory in identify_sub_networks() a\n");
   for (int s = 0; s <= n; ++s) nw->nbr_loops[s] = 1;
   for (int k = 0; k < nw->nbr_connection; ++k) {
     if (nw->nc[k]) ++nw->nbr_loops[nw->nc[k]->sub_network];

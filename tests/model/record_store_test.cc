@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 #include "model/run_context.h"
 #include "support/captured_messages.h"
 
@@ -20,14 +24,30 @@ TEST(RecordStore, AllocatesZeroFilledRecords) {
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(counts[i], 0);
 }
 
-TEST(RecordStore, ReleasesSingleBlocksAndEverything) {
+TEST(RecordStore, SmallRecordsAreAlignedAndApartAcrossChunks) {
+  // Enough records to fill several chunks; each must be zero, aligned and not overlap the next.
+  std::vector<NETWORK_NODE*> entries;
+  for (int i = 0; i < 50000; ++i) {
+    auto* entry = alloc_record<NETWORK_NODE>("oom\n");
+    ASSERT_EQ(entry->n, nullptr);
+    ASSERT_EQ(entry->sub_network, 0);
+    ASSERT_EQ(reinterpret_cast<std::uintptr_t>(entry) % alignof(std::max_align_t), 0u);
+    entry->sub_network = i + 1;
+    entries.push_back(entry);
+  }
+  for (int i = 0; i < 50000; ++i) ASSERT_EQ(entries[i]->sub_network, i + 1);
+}
+
+TEST(RecordStore, ReleasesReleasableBlocksOnlyAndEverythingAtTheEnd) {
   release_all_records();
-  void* a = alloc_array<char>(10, "oom\n");
-  alloc_array<char>(10, "oom\n");
+  int* loops = alloc_releasable_array<int>(10, "oom\n");
+  NODE* node = alloc_record<NODE>("oom\n");
   EXPECT_EQ(nbr_records_held(), 2u);
-  release_record(a);
+  release_record(loops);
   EXPECT_EQ(nbr_records_held(), 1u);
+  release_record(node);  // an ordinary record stays until the end of the run
   release_record(nullptr);
+  EXPECT_EQ(nbr_records_held(), 1u);
   release_all_records();
   EXPECT_EQ(nbr_records_held(), 0u);
 }
