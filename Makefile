@@ -4,16 +4,19 @@ SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 EXAMPLE ?= ring.xml
 
-.PHONY: all build run test test-sanitize bench format clean
+.PHONY: all configure build run test test-sanitize bench format clean
 
 all: build
 
-build:
+configure:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Runs zevo inside examples/, since include names are taken relative to the working directory.
-run: build
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target zevo
 	cd examples && ../$(BUILD)/zevo $(EXAMPLE)
 	@echo "---- $$(basename $(EXAMPLE) .xml).csv ----"
 	@cat examples/$$(basename $(EXAMPLE) .xml).csv
