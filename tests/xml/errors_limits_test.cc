@@ -12,28 +12,22 @@
 namespace zevo {
 namespace {
 
-using testing::chain;
-using testing::data_of;
-using testing::read_xml_entity;
-using testing::read_xml_text;
+using testing::expect_documents;
+using testing::expect_entities;
 using ErrorCodes = testing::XmlReaderTest;
 using SizeLimits = testing::XmlReaderTest;
 
 const std::string kOverlongText(65536, 'x');
 
 TEST_F(ErrorCodes, WhatFollowsTheLessThanDecidesTheCode) {
-  struct Case {
-    const char* after_lt;
-    int code;
-  };
-  for (const Case& c :
-       {Case{"", XMLERR_EOF}, Case{"/a>", XMLERR_ENDTAG}, Case{"!", XMLERR_EOF},
-        Case{"!>", XMLERR_SYNTAX}, Case{"!-x", XMLERR_SYNTAX}, Case{"![", XMLERR_EOF},
-        Case{"?", XMLERR_EOF}, Case{"a", XMLERR_EOF}, Case{"a x=\"1\"", XMLERR_EOF}}) {
-    const auto read = read_xml_entity(c.after_lt);
-    EXPECT_EQ(read.first, nullptr) << c.after_lt;
-    EXPECT_EQ(read.code, c.code) << c.after_lt;
-  }
+  expect_entities({
+      {"end of input", "", 1, ""},
+      {"end tag", "/a>", 4, ""},
+      {"start tag cut off", "a", 1, ""},
+      {"attribute cut off", "a x=\"1\"", 1, ""},
+      {"content cut off", "a> text ", 1, R"(a=" text ")"},
+      {"closed element", "a>x</a>", 0, R"(a="x")"},
+  });
 }
 
 TEST_F(ErrorCodes, EndTagSignalConsumesOnlyTheSlash) {
@@ -46,90 +40,27 @@ TEST_F(ErrorCodes, EndTagSignalConsumesOnlyTheSlash) {
   std::fclose(stream);
 }
 
-TEST_F(ErrorCodes, FgetLeavesTheCallersCodeAloneWhenAllIsWell) {
-  for (const char* text : {"a/>", "a>x</a>", "!-- c -->", "?p?>", "![CDATA[x]]>"}) {
-    FILE* stream = testing::open_text_stream(text);
-    int code = 7;
-    EXPECT_NE(fget_XMLENTITY(stream, &code), nullptr) << text;
-    EXPECT_EQ(code, 7) << text;
-    std::fclose(stream);
-  }
-}
-
-TEST_F(ErrorCodes, StartTagCutOffByTheEndGivesThePartialElement) {
-  const auto read = read_xml_entity("a> text ");
-  ASSERT_NE(read.first, nullptr);
-  EXPECT_EQ(read.code, XMLERR_EOF);
-  EXPECT_STREQ(read.first->data, " text ");
-}
-
-TEST_F(ErrorCodes, EndOfInputReturnsEveryOpenElementWithItsUntrimmedText) {
-  const auto read = read_xml_text("<a> x <b> y <c> z");
-  EXPECT_EQ(read.code, XMLERR_EOF);
-  XMLENTITY* a = read.first;
-  ASSERT_NE(a, nullptr);
-  EXPECT_EQ(a->errflag, XMLERR_EOF);
-  EXPECT_STREQ(a->data, " x ");
-  XMLENTITY* b = a->children;
-  ASSERT_NE(b, nullptr);
-  EXPECT_STREQ(b->data, " y ");
-  XMLENTITY* c = b->children;
-  ASSERT_NE(c, nullptr);
-  EXPECT_STREQ(c->data, " z");
-  EXPECT_EQ(c->children, nullptr);
-  EXPECT_EQ(b->errflag, 0);
-  EXPECT_EQ(c->errflag, 0);
-}
-
-TEST_F(ErrorCodes, EndOfInputAfterAClosedChild) {
-  const auto read = read_xml_text("<a>x<b/>y");
-  EXPECT_EQ(read.code, XMLERR_EOF);
-  EXPECT_STREQ(read.first->data, "xy");
-}
-
-TEST_F(ErrorCodes, CodeOfADeepChildClimbsToTheTop) {
-  const auto read = read_xml_text("<a><b><c><!D></c></b></a>");
-  EXPECT_EQ(read.code, XMLERR_SYNTAX);
-  EXPECT_EQ(read.first->errflag, XMLERR_SYNTAX);
-  EXPECT_STREQ(read.first->children->children->data, "");
-}
-
-TEST_F(ErrorCodes, LastNonzeroChildCodeWins) {
+TEST_F(ErrorCodes, CodesClimbAndTheLastOneWins) {
   // b reports 2 (a declaration inside), c reports 3 (its text overruns; what follows its
-  // 65,536th character is content of a again, so a's own end tag is fine).
+  // 65,536th character is content of the parent again, so the parent's end tag is fine).
   const std::string b = "<b><!D></b>";
   const std::string c = "<c>" + kOverlongText;
-  EXPECT_EQ(read_xml_text("<a>" + b + c + "</a>").code, XMLERR_OVERRUN);
-  EXPECT_EQ(read_xml_text("<a>" + c + b + "</a>").code, XMLERR_SYNTAX);
-  EXPECT_EQ(read_xml_text("<a>" + b + "<d/><e></e></a>").code, XMLERR_SYNTAX);
-}
-
-TEST_F(ErrorCodes, OwnEndTagProblemReplacesTheChildrensCode) {
-  EXPECT_EQ(read_xml_text("<a><!D></a>").code, XMLERR_SYNTAX);
-  EXPECT_EQ(read_xml_text("<a><!D></a").code, XMLERR_EOF);
-  const auto read = read_xml_text("<a><c>" + kOverlongText + "</b>");
-  EXPECT_EQ(read.code, XMLERR_SYNTAX);
-  EXPECT_EQ(data_of(read.first->children), "<null>");
-}
-
-TEST_F(ErrorCodes, LastNonzeroTopLevelCodeWins) {
   const std::string overrun = "<b>" + kOverlongText + "</b>";
-  const auto read = read_xml_text("<!D><a/>" + overrun + "<c/>");
-  EXPECT_EQ(read.code, XMLERR_OVERRUN);
-  const auto top = chain(read.first);
-  ASSERT_EQ(top.size(), 4u);
-  EXPECT_EQ(top[0]->errflag, XMLERR_SYNTAX);
-  EXPECT_EQ(top[1]->errflag, XMLERR_NONE);
-  EXPECT_EQ(top[2]->errflag, XMLERR_OVERRUN);
-  EXPECT_EQ(top[3]->errflag, XMLERR_NONE);
-  EXPECT_EQ(read_xml_text(overrun + "<!D><c/>").code, XMLERR_SYNTAX);
-}
-
-TEST_F(ErrorCodes, FailedMarkupInsideAnElementIsTextAndItsCodeIsDropped) {
-  const auto read = read_xml_text("<a><!>x<!-y</a>");
-  EXPECT_EQ(read.code, XMLERR_NONE);
-  EXPECT_STREQ(read.first->data, "<x<");
-  EXPECT_EQ(read.first->children, nullptr);
+  expect_documents({
+      {"end of input in open elements", "<a> x <b> y <c> z", 1, R"(a=" x "!1[b=" y "[c=" z"]])"},
+      {"end of input after a child", "<a>x<b/>y", 1, R"(a="xy"!1[b])"},
+      {"a deep code climbs", "<a><b><c><!D></c></b></a>", 2,
+       R"(a=""!2[b=""[c=""[UNKNOWN^0="D"]]])"},
+      {"last child wins: 3", "<a>" + b + c + "</a>", 3, R"(a=""!3[b=""[UNKNOWN^0="D"] c])"},
+      {"last child wins: 2", "<a>" + c + b + "</a>", 2, R"(a=""!2[c b=""[UNKNOWN^0="D"]])"},
+      {"later good children", "<a>" + b + "<d/><e></e></a>", 2,
+       R"(a=""!2[b=""[UNKNOWN^0="D"] d e=""])"},
+      {"own end tag cut off", "<a><!D></a", 1, R"(a=""!1[UNKNOWN^0="D"])"},
+      {"own wrong end tag", "<a><c>" + kOverlongText + "</b>", 2, R"(a=""!2[c])"},
+      {"last top-level wins: 3", "<!D><a/>" + overrun + "<c/>", 3, R"(UNKNOWN^0="D"!2 a b!3 c)"},
+      {"last top-level wins: 2", overrun + "<!D><c/>", 2, R"(b!3 UNKNOWN^0="D"!2 c)"},
+      {"failed markup is text", "<a><!>x<!-y</a>", 0, R"(a="<x<")"},
+  });
 }
 
 TEST_F(ErrorCodes, MissingArgumentsOfReadfilePrintAndReturnNothing) {
@@ -151,20 +82,18 @@ TEST_F(ErrorCodes, MissingArgumentsOfFgetEndTheRun) {
   const std::string text = "a/>";
   FILE* stream = testing::open_text_stream(text);
   int code = 0;
-  {
+  struct Case {
+    FILE* stream;
+    int* errflag;
+    const char* message;
+  };
+  for (const Case& c :
+       {Case{stream, nullptr, " *** ERROR: NULL errflag pointer in fget_XMLENTITY()\n"},
+        Case{nullptr, nullptr, " *** ERROR: NULL errflag pointer in fget_XMLENTITY()\n"},
+        Case{nullptr, &code, " *** ERROR: NULL File Pointer in fget_XMLENTITY()\n"}}) {
     testing::CapturedMessages messages;
-    EXPECT_THROW(fget_XMLENTITY(stream, nullptr), RunEnded);
-    EXPECT_EQ(messages.err(), " *** ERROR: NULL errflag pointer in fget_XMLENTITY()\n");
-  }
-  {
-    testing::CapturedMessages messages;
-    EXPECT_THROW(fget_XMLENTITY(nullptr, nullptr), RunEnded);
-    EXPECT_EQ(messages.err(), " *** ERROR: NULL errflag pointer in fget_XMLENTITY()\n");
-  }
-  {
-    testing::CapturedMessages messages;
-    EXPECT_THROW(fget_XMLENTITY(nullptr, &code), RunEnded);
-    EXPECT_EQ(messages.err(), " *** ERROR: NULL File Pointer in fget_XMLENTITY()\n");
+    EXPECT_THROW(fget_XMLENTITY(c.stream, c.errflag), RunEnded);
+    EXPECT_EQ(messages.err(), c.message);
   }
   std::fclose(stream);
 }
@@ -179,7 +108,7 @@ TEST_F(ErrorCodes, EveryAllocationOfAReadEndsTheRunWithItsMessage) {
     testing::CapturedMessages messages;
     fail_allocation_after(n);
     try {
-      const auto read = read_xml_text("<a x=\"1\">t</a>");
+      const auto read = testing::read_xml_text("<a x=\"1\">t</a>");
       EXPECT_EQ(n, 7) << "the read made fewer allocations than expected";
       EXPECT_STREQ(read.first->attributes->data, "1");
     } catch (const RunEnded& ended) {
@@ -195,104 +124,45 @@ TEST_F(ErrorCodes, EveryAllocationOfAReadEndsTheRunWithItsMessage) {
   EXPECT_EQ(string_failures, 4);
 }
 
-TEST_F(SizeLimits, TagTextOf65534IsReadAnd65535GivesCodeThree) {
-  const std::string name(65533, 'b');
-  const auto fits = read_xml_entity(name + "/>");
-  ASSERT_NE(fits.first, nullptr);
-  EXPECT_EQ(fits.code, XMLERR_NONE);
-  EXPECT_EQ(std::string(fits.first->name), name);
-  const auto over = read_xml_entity(name + "b/>");
-  EXPECT_EQ(over.first, nullptr);
-  EXPECT_EQ(over.code, XMLERR_OVERRUN);
-}
-
-TEST_F(SizeLimits, OverlongTagInsideAnElementIsTextAndDoesNotFailTheRead) {
-  // The 65,536th character after the '<' (here the closing '>') is consumed with the tag.
-  const std::string name(65533, 'b');
-  const auto over = read_xml_text("<a><" + name + "b/></a>");
-  EXPECT_EQ(over.code, XMLERR_NONE);
-  EXPECT_STREQ(over.first->data, "<");
-  EXPECT_EQ(over.first->children, nullptr);
-  const auto fits = read_xml_text("<a><" + name + "/></a>");
-  EXPECT_EQ(fits.code, XMLERR_NONE);
-  ASSERT_NE(fits.first->children, nullptr);
-  EXPECT_EQ(std::string(fits.first->children->name), name);
-}
-
-TEST_F(SizeLimits, ElementTextOf65535IsReadAnd65536GiveCodeThree) {
+// Each limit is read at its largest size and fails one character later.
+TEST_F(SizeLimits, EachLimitOnBothSides) {
+  const std::string name(65533, 'b');  // with the '/', a tag text of 65,534 characters
   const std::string text(65535, 'x');
-  const auto fits = read_xml_text("<a>" + text + "</a>");
-  EXPECT_EQ(fits.code, XMLERR_NONE);
-  EXPECT_EQ(data_of(fits.first), text);
-  const auto over = read_xml_text("<a>" + text + "x</a>");
-  EXPECT_EQ(over.code, XMLERR_OVERRUN);
-  ASSERT_EQ(chain(over.first).size(), 1u);
-  EXPECT_EQ(over.first->data, nullptr);
-}
-
-TEST_F(SizeLimits, ElementTextCountsAcrossChildrenAndKeptLessThans) {
   const std::string before(40000, 'x');
   const std::string after(25535, 'y');
-  const auto fits = read_xml_text("<a>" + before + "<b/>" + after + "</a>");
-  EXPECT_EQ(fits.code, XMLERR_NONE);
-  EXPECT_EQ(data_of(fits.first), before + after);
-  const auto over = read_xml_text("<a>" + before + "<b/>" + after + "y</a>");
-  EXPECT_EQ(over.code, XMLERR_OVERRUN);
-  ASSERT_NE(over.first->children, nullptr);  // children read so far are kept
-  EXPECT_EQ(over.first->data, nullptr);
-
-  const std::string text(65534, 'x');
-  const auto kept = read_xml_text("<a>" + text + "<!></a>");
-  EXPECT_EQ(kept.code, XMLERR_NONE);
-  EXPECT_EQ(data_of(kept.first), text + "<");
-  EXPECT_EQ(read_xml_text("<a>" + text + "x<!></a>").code, XMLERR_OVERRUN);
-}
-
-TEST_F(SizeLimits, CommentBodyAndCloserMayTake65535) {
+  const std::string almost(65534, 'x');
   const std::string body(65532, 'c');
-  const auto fits = read_xml_entity("!--" + body + "-->");
-  ASSERT_NE(fits.first, nullptr);
-  EXPECT_EQ(data_of(fits.first), body);
-  // Here the 65,536th character stored would complete the closer: still too long.
-  const auto over = read_xml_entity("!--" + body + "c-->");
-  EXPECT_EQ(over.first, nullptr);
-  EXPECT_EQ(over.code, XMLERR_OVERRUN);
-  // Inside an element: the '<' stays as text, the closer was consumed, the read is fine.
-  const auto inside = read_xml_text("<a><!--" + body + "c--></a>");
-  EXPECT_EQ(inside.code, XMLERR_NONE);
-  EXPECT_STREQ(inside.first->data, "<");
-}
-
-TEST_F(SizeLimits, CdataBodyAndCloserMayTake65535) {
-  const std::string body(65532, 'd');
-  const auto fits = read_xml_entity("![CDATA[" + body + "]]>");
-  ASSERT_NE(fits.first, nullptr);
-  EXPECT_EQ(data_of(fits.first), body);
-  const auto over = read_xml_entity("![CDATA[" + body + "d]]>");
-  EXPECT_EQ(over.first, nullptr);
-  EXPECT_EQ(over.code, XMLERR_OVERRUN);
-}
-
-TEST_F(SizeLimits, ProcessingInstructionBodyAndCloserMayTake65535) {
-  const std::string body(65533, 'p');
-  const auto fits = read_xml_entity("?" + body + "?>");
-  ASSERT_NE(fits.first, nullptr);
-  EXPECT_EQ(data_of(fits.first), body);
-  const auto over = read_xml_entity("?" + body + "p?>");
-  EXPECT_EQ(over.first, nullptr);
-  EXPECT_EQ(over.code, XMLERR_OVERRUN);
-}
-
-TEST_F(SizeLimits, DeclarationMayTake65535AfterItsFirstCharacter) {
-  // Counted: the characters after the first one, the closing '>' included.
+  const std::string pi(65533, 'p');
   const std::string rest(65534, 'e');
-  const auto fits = read_xml_entity("!D" + rest + ">");
-  ASSERT_NE(fits.first, nullptr);
-  EXPECT_EQ(fits.code, XMLERR_SYNTAX);
-  EXPECT_EQ(data_of(fits.first), "D" + rest);
-  const auto over = read_xml_entity("!D" + rest + "e>");
-  EXPECT_EQ(over.first, nullptr);
-  EXPECT_EQ(over.code, XMLERR_OVERRUN);
+  // Counted: for comments, CDATA and instructions the body with its closer; for declarations
+  // what follows the first character, the closing '>' included.
+  expect_entities({
+      {"tag text of 65,534", name + "/>", 0, name},
+      {"tag text of 65,535", name + "b/>", 3, ""},
+      {"comment of 65,535", "!--" + body + "-->", 0, "COMMENT^1=\"" + body + "\""},
+      // The 65,536th character stored would complete the closer: still too long.
+      {"comment of 65,536", "!--" + body + "c-->", 3, ""},
+      {"CDATA of 65,535", "![CDATA[" + body + "]]>", 0, "CDATA^2=\"" + body + "\""},
+      {"CDATA of 65,536", "![CDATA[" + body + "d]]>", 3, ""},
+      {"instruction of 65,535", "?" + pi + "?>", 0, "PROCESSING INSTRUCTION^3=\"" + pi + "\""},
+      {"instruction of 65,536", "?" + pi + "p?>", 3, ""},
+      {"declaration of 65,535", "!D" + rest + ">", 2, "UNKNOWN^0=\"D" + rest + "\""},
+      {"declaration of 65,536", "!D" + rest + "e>", 3, ""},
+  });
+  // Over-long markup inside an element: the '<' stays as text, the read does not fail, and the
+  // 65,536th character (here the closing '>') is consumed with the markup.
+  expect_documents({
+      {"inner tag of 65,534", "<a><" + name + "/></a>", 0, "a=\"\"[" + name + "]"},
+      {"inner tag of 65,535", "<a><" + name + "b/></a>", 0, R"(a="<")"},
+      {"inner comment of 65,536", "<a><!--" + body + "c--></a>", 0, R"(a="<")"},
+      {"element text of 65,535", "<a>" + text + "</a>", 0, "a=\"" + text + "\""},
+      {"element text of 65,536", "<a>" + text + "x</a>", 3, "a!3"},
+      {"text across children", "<a>" + before + "<b/>" + after + "</a>", 0,
+       "a=\"" + before + after + "\"[b]"},
+      {"children so far kept", "<a>" + before + "<b/>" + after + "y</a>", 3, "a!3[b]"},
+      {"kept < counts", "<a>" + almost + "<!></a>", 0, "a=\"" + almost + "<\""},
+      {"kept < overruns", "<a>" + almost + "x<!></a>", 3, "a!3"},
+  });
 }
 
 }  // namespace

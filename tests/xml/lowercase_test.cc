@@ -10,7 +10,7 @@
 namespace zevo {
 namespace {
 
-using testing::chain;
+using testing::describe;
 using testing::read_xml_text;
 using LowerCasing = testing::XmlReaderTest;
 using StringHelpers = testing::XmlReaderTest;
@@ -25,65 +25,34 @@ TEST_F(LowerCasing, XmlLowerStringChangesOnlyAsciiCapitals) {
 TEST_F(LowerCasing, WithoutRecursionOnlyTheEntityItself) {
   const auto read = read_xml_text("<ZEVO><LC/></ZEVO><NEXT/>");
   lowercase_XMLENTITY(read.first, 0);
-  EXPECT_STREQ(read.first->name, "zevo");
-  EXPECT_STREQ(read.first->children->name, "LC");
-  EXPECT_STREQ(read.first->next->name, "NEXT");
+  EXPECT_EQ(describe(read.first), R"(zevo=""[LC] NEXT)");
+  lowercase_XMLENTITY(nullptr, 1);  // absent entity: nothing to do, no crash
+  lowercase_XMLENTITY(nullptr, 0);
 }
 
+// The walk threads the tree while it works, so the description also checks that every link is
+// as it was afterwards.
 TEST_F(LowerCasing, RecursionReachesEveryDescendantButNotSiblingsAttributesOrData) {
   const auto read = read_xml_text(
       "<ZEVO ID=\"ABC\">TEXT<LC><NAME>SB1</NAME><!-- Note --><?PI X?><![CDATA[Q]]></LC>"
       "<CABLE><N1 At=\"X\">SB2</N1></CABLE><CABLE/></ZEVO><SIBLING><KID/></SIBLING>");
-  XMLENTITY* root = read.first;
-  lowercase_XMLENTITY(root, 1);
-  EXPECT_STREQ(root->name, "zevo");
-  EXPECT_STREQ(root->data, "TEXT");
-  EXPECT_STREQ(root->attributes->name, "ID");
-  EXPECT_STREQ(root->attributes->data, "ABC");
-  const auto kids = chain(root->children);
-  ASSERT_EQ(kids.size(), 3u);
-  EXPECT_STREQ(kids[0]->name, "lc");
-  EXPECT_STREQ(kids[1]->name, "cable");
-  EXPECT_STREQ(kids[2]->name, "cable");
-  const auto lc = chain(kids[0]->children);
-  ASSERT_EQ(lc.size(), 4u);
-  EXPECT_STREQ(lc[0]->name, "name");
-  EXPECT_STREQ(lc[0]->data, "SB1");
-  EXPECT_STREQ(lc[1]->name, "comment");
-  EXPECT_STREQ(lc[1]->data, " Note ");
-  EXPECT_STREQ(lc[2]->name, "processing instruction");
-  EXPECT_STREQ(lc[2]->data, "PI X");
-  EXPECT_STREQ(lc[3]->name, "cdata");
-  XMLENTITY* n1 = kids[1]->children;
-  EXPECT_STREQ(n1->name, "n1");
-  EXPECT_STREQ(n1->attributes->name, "At");
-  EXPECT_EQ(n1->next, nullptr);
-  // The walk threads the tree while it works: every link must be as it was.
-  EXPECT_EQ(lc[3]->next, nullptr);
-  EXPECT_EQ(kids[2]->next, nullptr);
-  EXPECT_EQ(kids[2]->children, nullptr);
-  EXPECT_STREQ(root->next->name, "SIBLING");
-  EXPECT_STREQ(root->next->children->name, "KID");
-}
-
-TEST_F(LowerCasing, AbsentEntityIsIgnored) {
-  lowercase_XMLENTITY(nullptr, 1);
-  lowercase_XMLENTITY(nullptr, 0);
+  lowercase_XMLENTITY(read.first, 1);
+  EXPECT_EQ(describe(read.first),
+            R"(zevo{ID="ABC"}="TEXT"[lc=""[name="SB1" comment^1=" Note " )"
+            R"(processing instruction^3="PI X" cdata^2="Q"] cable=""[n1{At="X"}="SB2"] cable] )"
+            R"(SIBLING=""[KID])");
 }
 
 TEST_F(StringHelpers, TrimRemovesTheSixWhiteSpaceBytesAtBothEnds) {
-  char both[] = " \t\n\v\f\ra b\r\f\v\n\t ";
-  xmltrimstring(both);
-  EXPECT_STREQ(both, "a b");
-  char blank[] = " \n ";
-  xmltrimstring(blank);
-  EXPECT_STREQ(blank, "");
-  char empty[] = "";
-  xmltrimstring(empty);
-  EXPECT_STREQ(empty, "");
-  char other[] = "\xA0x\x85";
-  xmltrimstring(other);
-  EXPECT_STREQ(other, "\xA0x\x85");
+  struct Case {
+    std::string text;
+    const char* trimmed;
+  };
+  for (Case c : {Case{" \t\n\v\f\ra b\r\f\v\n\t ", "a b"}, Case{" \n ", ""}, Case{"", ""},
+                 Case{"\xA0x\x85", "\xA0x\x85"}}) {
+    xmltrimstring(c.text.data());
+    EXPECT_STREQ(c.text.c_str(), c.trimmed);
+  }
   xmltrimstring(nullptr);
 }
 
@@ -98,30 +67,24 @@ TEST_F(StringHelpers, CopyIsAPrivateStringOfTheSameText) {
 }
 
 TEST_F(StringHelpers, NewRecordIsZero) {
-  XMLENTITY* e = alloc_XMLENTITY();
-  EXPECT_EQ(e->name, nullptr);
-  EXPECT_EQ(e->data, nullptr);
-  EXPECT_EQ(e->kind, 0);
-  EXPECT_EQ(e->children, nullptr);
-  EXPECT_EQ(e->attributes, nullptr);
-  EXPECT_EQ(e->next, nullptr);
-  EXPECT_EQ(e->errflag, 0);
+  // No name ("?"), kind 0, and no attributes, data, code, children or sibling.
+  EXPECT_EQ(describe(alloc_XMLENTITY()), "?^0");
 }
 
 TEST_F(StringHelpers, ExhaustedMemoryNamesTheAllocatingFunction) {
-  {
+  struct Case {
+    void (*allocate)();
+    const char* message;
+  };
+  for (const Case& c :
+       {Case{[] { alloc_XMLENTITY(); }, " *** ERROR: Out of memory in alloc_XMLENTITY()\n"},
+        Case{[] { xmlcopystring("x"); }, " *** ERROR: Out of Memory in xmlcopystring()\n"}}) {
     testing::CapturedMessages messages;
     fail_allocation_after(1);
-    EXPECT_THROW(alloc_XMLENTITY(), RunEnded);
-    EXPECT_EQ(messages.err(), " *** ERROR: Out of memory in alloc_XMLENTITY()\n");
+    EXPECT_THROW(c.allocate(), RunEnded);
+    EXPECT_EQ(messages.err(), c.message);
+    fail_allocation_after(0);
   }
-  {
-    testing::CapturedMessages messages;
-    fail_allocation_after(1);
-    EXPECT_THROW(xmlcopystring("x"), RunEnded);
-    EXPECT_EQ(messages.err(), " *** ERROR: Out of Memory in xmlcopystring()\n");
-  }
-  fail_allocation_after(0);
 }
 
 }  // namespace
