@@ -34,12 +34,14 @@ XMLENTITY* parse_XMLENTITY_tag(char* tag) {
     p = skip_space(p);
     if (*p == '\0') return element;
 
-    // An attribute name may hold white space ("b c" in `b c="1"`); only its end is trimmed.
+    // An attribute name may hold white space ("b c" in `b c="1"`); white space before its '='
+    // is trimmed, while a name that runs to the end of the tag keeps all it holds.
     const char* attribute_name = p;
     while (*p && *p != '=') ++p;
     const bool has_value = *p == '=';
     char* name_end = p;
-    while (name_end > attribute_name && is_xml_space(static_cast<unsigned char>(name_end[-1]))) {
+    while (has_value && name_end > attribute_name &&
+           is_xml_space(static_cast<unsigned char>(name_end[-1]))) {
       --name_end;
     }
     *name_end = '\0';

@@ -55,7 +55,7 @@ TEST_F(Constructs, Attributes) {
       {"unquoted value keeps = and quote", R"(<a x=1=2" =v/>)", 0, R"(a{x="1=2"",="v"})"},
       {"any white space separates", "<a\tx=\"1\"\ny=\"2\"\r\nz=3\f/>", 0,
        R"(a{x="1",y="2",z="3"})"},
-      {"valueless before the slash", "<a z />", 0, "a{z}"},
+      {"valueless name keeps its blank", "<a z />", 0, "a{z }"},
       {"references stay", R"(<a v="&amp;&lt;"/>)", 0, R"(a{v="&amp;&lt;"})"},
       {"blanks around the name", "< a >x</a>", 0, R"(a="x")"},
   });
