@@ -16,86 +16,73 @@ using testing::run_zevo_executable;
 using testing::TempDir;
 using testing::write_file;
 
-const char kBanner[] =
+const std::string kBanner =
     "zevo.exe Version 2.0 (Apr 12 2025)\n"
     "Cable flow-limit calculator for electrical distribution networks\n\n";
 
-TEST(InputEndToEnd, ValidationErrorsEndTheRunBeforeAnyOutputFile) {
-  TempDir dir;
-  copy_fixture("input-invalid.xml", dir.path());
-  const auto run = run_zevo_executable(dir.path(), {"input-invalid.xml"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, kBanner);
-  EXPECT_EQ(run.err,
-            " **** ERROR undefined <cable> Q </cable> in <output>\n"
-            " *** ERROR: condition \"normal\" not defined for <lc> entity B\n"
-            " *** ERROR: cable entity \"K\" undefined lc (Z)\n"
-            " *** DETECTED 3 ERRORS ***\n");
-  EXPECT_FALSE(std::filesystem::exists(dir / "input-invalid.csv"));
+TEST(InputEndToEnd, RejectedDocumentsEndTheRunWithoutCreatingOrEmptyingTheOutputFile) {
+  struct Case {
+    const char* fixture;
+    std::string out;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"input-invalid", kBanner,
+       " **** ERROR undefined <cable> Q </cable> in <output>\n"
+       " *** ERROR: condition \"normal\" not defined for <lc> entity B\n"
+       " *** ERROR: cable entity \"K\" undefined lc (Z)\n"
+       " *** DETECTED 3 ERRORS ***\n"},
+      // The debug marks stop at the validation.
+      {"input-debug-invalid", kBanner + "..",
+       " **** ERROR undefined <cable> Q </cable> in <output>\n"
+       " *** DECTECTED 1 ERROR ***\n"},
+      {"input-cycle", kBanner, " *** ERROR: INCLUDE file (input-cycle.xml) includes itself\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    TempDir dir;
+    const std::string document = std::string(c.fixture) + ".xml";
+    const auto output_file = dir / (std::string(c.fixture) + ".csv");
+    copy_fixture(document, dir.path());
+    const auto run = run_zevo_executable(dir.path(), {document});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_FALSE(std::filesystem::exists(output_file));
+    // Nor is an output file left by an earlier run emptied.
+    write_file(output_file, "earlier results\n");
+    EXPECT_EQ(run_zevo_executable(dir.path(), {document}).status, 1);
+    EXPECT_EQ(read_file(output_file), "earlier results\n");
+  }
 }
 
-TEST(InputEndToEnd, ValidationErrorsLeaveAnExistingOutputFileAlone) {
-  TempDir dir;
-  copy_fixture("input-invalid.xml", dir.path());
-  write_file(dir / "input-invalid.csv", "earlier results\n");
-  const auto run = run_zevo_executable(dir.path(), {"input-invalid.xml"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(read_file(dir / "input-invalid.csv"), "earlier results\n");
-}
-
-TEST(InputEndToEnd, DebugMarksStopAtTheValidation) {
-  TempDir dir;
-  copy_fixture("input-debug-invalid.xml", dir.path());
-  const auto run = run_zevo_executable(dir.path(), {"input-debug-invalid.xml"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, std::string(kBanner) + "..");
-  EXPECT_EQ(run.err,
-            " **** ERROR undefined <cable> Q </cable> in <output>\n"
-            " *** DECTECTED 1 ERROR ***\n");
-  EXPECT_FALSE(std::filesystem::exists(dir / "input-debug-invalid.csv"));
-}
-
-TEST(InputEndToEnd, RejectedDocumentEndsTheRunWithoutOutputFile) {
-  TempDir dir;
-  copy_fixture("input-declaration.xml", dir.path());
-  const auto run = run_zevo_executable(dir.path(), {"input-declaration.xml"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, kBanner);
-  EXPECT_EQ(run.err, " *** ERROR:  (processing instruction) Not a zevo XML file\n");
-  EXPECT_FALSE(std::filesystem::exists(dir / "input-declaration.csv"));
-}
-
-TEST(InputEndToEnd, DocumentThatIncludesItselfEndsTheRun) {
-  TempDir dir;
-  copy_fixture("input-cycle.xml", dir.path());
-  const auto run = run_zevo_executable(dir.path(), {"input-cycle.xml"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, " *** ERROR: INCLUDE file (input-cycle.xml) includes itself\n");
-  EXPECT_FALSE(std::filesystem::exists(dir / "input-cycle.csv"));
-}
-
-TEST(InputEndToEnd, OutputFileNamedLikeTheDocumentIsNotOpened) {
-  TempDir dir;
-  copy_fixture("input-self-output.xml", dir.path());
-  const std::string before = read_file(dir / "input-self-output.xml");
-  const auto run = run_zevo_executable(dir.path(), {"input-self-output.xml"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err,
-            " *** ERROR: Output file input-self-output.xml would overwrite an input file\n");
-  EXPECT_NE(run.out.find(" can't open file input-self-output.xml\n"), std::string::npos) << run.out;
-  EXPECT_EQ(read_file(dir / "input-self-output.xml"), before);
-}
-
-TEST(InputEndToEnd, OutputFileNamedLikeAnIncludedFileIsNotOpened) {
-  TempDir dir;
-  copy_fixture("input-include-output.xml", dir.path());
-  copy_fixture("input-fragment.xml", dir.path());
-  const std::string before = read_file(dir / "input-fragment.xml");
-  const auto run = run_zevo_executable(dir.path(), {"input-include-output.xml"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, " *** ERROR: Output file input-fragment.xml would overwrite an input file\n");
-  EXPECT_NE(run.out.find(" can't open file input-fragment.xml\n"), std::string::npos) << run.out;
-  EXPECT_EQ(read_file(dir / "input-fragment.xml"), before);
+TEST(InputEndToEnd, OutputFileNamedLikeAnInputFileIsNotOpened) {
+  struct Case {
+    const char* document;
+    const char* guarded;  // the input file that the output file name names
+    const char* err;
+    const char* out_line;
+  };
+  const Case cases[] = {
+      {"input-self-output.xml", "input-self-output.xml",
+       " *** ERROR: Output file input-self-output.xml would overwrite an input file\n",
+       " can't open file input-self-output.xml\n"},
+      {"input-include-output.xml", "input-fragment.xml",
+       " *** ERROR: Output file input-fragment.xml would overwrite an input file\n",
+       " can't open file input-fragment.xml\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.document);
+    TempDir dir;
+    copy_fixture(c.document, dir.path());
+    copy_fixture(c.guarded, dir.path());
+    const std::string before = read_file(dir / c.guarded);
+    const auto run = run_zevo_executable(dir.path(), {c.document});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_NE(run.out.find(c.out_line), std::string::npos) << run.out;
+    EXPECT_EQ(read_file(dir / c.guarded), before);
+  }
 }
 
 }  // namespace

@@ -1,374 +1,487 @@
-// The document reader on small documents: root checks, records and their order, warnings.
+// The document reader on small documents and on included fragment files: root checks, records
+// and their order, warnings, conversions, includes and their errors, and the out-of-memory
+// message of every record the element readers allocate.
 #include "input/read_xml_file.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "input_test_support.h"
+#include "input/read_elements.h"
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "support/captured_messages.h"
+#include "support/run_executable.h"
+#include "xml/xml_entity.h"
 
 namespace zevo {
 namespace {
 
 using testing::CapturedMessages;
-using testing::names_of;
-using testing::read_document;
-using testing::text_of;
-using Names = std::vector<std::string>;
+using testing::TempDir;
+using testing::write_file;
 
-class ReadXmlFile : public ::testing::Test {
- protected:
-  void TearDown() override { release_all_records(); }
+ZEVO_CONTEXT read_document(const std::string& document) {
+  ZEVO_CONTEXT context;
+  zevo_init(&context);
+  context.xmlfile = "memory.xml";
+  context.xin = testing::open_text_stream(document);
+  read_xml_file(&context);
+  return context;
+}
 
-  // Reads `document`, expecting the run to end; returns what was printed on the error stream.
-  static std::string fatal_error_of(const std::string& document) {
-    CapturedMessages messages;
-    EXPECT_THROW(read_document(document), RunEnded);
-    EXPECT_EQ(messages.out(), "");
-    return messages.err();
+// While alive, the working directory (where include names are taken from) is a fresh one.
+class InTempDir {
+ public:
+  InTempDir() : saved_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.path());
   }
+  ~InTempDir() { std::filesystem::current_path(saved_); }
+
+ private:
+  std::filesystem::path saved_;
+  TempDir dir_;
 };
 
-// ---- root checks ----
-
-TEST_F(ReadXmlFile, RootAndTagsInAnyCaseAreAcceptedButTextsKeepTheirCase) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<ZeVo><SwitchBoard><NAME>Sb1</NAME><Condition><Name>Normal</Name>"
-      "<GENERATION>5</GENERATION><LOAD>2</LOAD></Condition></SwitchBoard></ZeVo>");
-  EXPECT_EQ(messages.err(), "");
-  ASSERT_EQ(context.nbr_nodes, 1);
-  EXPECT_EQ(text_of(context.nodes->name), "Sb1");
-  ASSERT_NE(context.nodes->conditions, nullptr);
-  EXPECT_EQ(text_of(context.nodes->conditions->name), "Normal");
-  EXPECT_EQ(context.nodes->conditions->generation, 5.0);
-  EXPECT_EQ(context.nodes->conditions->load, 2.0);
+std::string text_of(const char* text) {
+  if (!text) return "<null>";
+  return *text ? std::string(text) : "<empty>";
 }
 
-TEST_F(ReadXmlFile, MarkupBeforeTheRootIsTakenForTheRootAndRejected) {
-  EXPECT_EQ(fatal_error_of("<?xml version=\"1.0\"?><zevo/>"),
-            " *** ERROR:  (processing instruction) Not a zevo XML file\n");
-  EXPECT_EQ(fatal_error_of("<!-- net --><zevo/>"), " *** ERROR:  (comment) Not a zevo XML file\n");
-  EXPECT_EQ(fatal_error_of("<Network><lc/></Network>"),
-            " *** ERROR:  (network) Not a zevo XML file\n");
+std::string conditions_of(const CONDITION* condition) {
+  std::string text;
+  char values[64];
+  for (; condition; condition = condition->next) {
+    std::snprintf(values, sizeof values, " %g %g)", condition->generation, condition->load);
+    text += " (" + text_of(condition->name) + values;
+  }
+  return text;
 }
 
-TEST_F(ReadXmlFile, DocumentWithoutMarkupIsAReadErrorWithCodeZero) {
-  EXPECT_EQ(fatal_error_of(""), " *** ERROR: (0) Error encountered in reading XML file\n");
-  EXPECT_EQ(fatal_error_of("just text\n"),
-            " *** ERROR: (0) Error encountered in reading XML file\n");
+template <typename Record>
+std::string ends_of(const Record& r) {
+  return text_of(r.name) + " " + text_of(r.lc1) + " " + text_of(r.lc2);
 }
 
-TEST_F(ReadXmlFile, ReadErrorsReportTheirCode) {
-  EXPECT_EQ(fatal_error_of("<zevo><lc><name>A</name>"),
-            " *** ERROR: (1) Error encountered in reading XML file\n");
-  EXPECT_EQ(fatal_error_of("<zevo><lc></LC></zevo>"),
-            " *** ERROR: (2) Error encountered in reading XML file\n");
+std::string line_of(const NODE& lc) {
+  return "lc " + text_of(lc.name) + conditions_of(lc.conditions);
+}
+// The reader links no cable to its lcs yet, and gives every requested cable a zeroed result.
+std::string line_of(const CONNECTION& cable) {
+  return "cable " + ends_of(cable) + (cable.n1 || cable.n2 ? " linked" : "");
+}
+std::string line_of(const BUS_TRANSFER& bt) {
+  return "bt " + ends_of(bt) + conditions_of(bt.conditions);
+}
+std::string line_of(const CALC_CONDITION& c) { return "want condition " + text_of(c.name); }
+std::string line_of(const CALC_CONNECTION& c) {
+  const ZEVO_RESULT* r = c.results;
+  const bool fresh = r && r->val == 0.0 && r->nbr_conditions == 0 && !r->condition && !r->c_val &&
+                     !r->nw && !c.c && !c.cut_connections;
+  return "want cable " + text_of(c.name) + (fresh ? "" : " without a zeroed result");
 }
 
-TEST_F(ReadXmlFile, MissingInputStreamEndsTheRun) {
+// One line per record in list order; checks that `count` is the length of the list.
+template <typename Record>
+std::string lines_of(const Record* record, int count) {
+  std::string text;
+  int length = 0;
+  for (; record; record = record->next, ++length) text += line_of(*record) + "\n";
+  EXPECT_EQ(count, length);
+  return text;
+}
+
+// The input model, one line per record: "lc A (n 5 2)" (an lc with one condition named n,
+// generation 5, load 2), "cable K A B", "bt T A B (n 0 0)", "want condition n", "want cable K",
+// then "outfile f" and "debug 1" when set. A missing text shows as <null>, an empty one as
+// <empty>; a cable already linked, or a requested cable without its zeroed result, is marked.
+std::string describe_model(const ZEVO_CONTEXT& c) {
+  return lines_of(c.nodes, c.nbr_nodes) + lines_of(c.connections, c.nbr_connections) +
+         lines_of(c.bustransfers, c.nbr_bustransfers) +
+         lines_of(c.calc_conditions, c.nbr_calc_conditions) +
+         lines_of(c.calc_connections, c.nbr_calc_connections) +
+         (c.outfile ? "outfile " + text_of(c.outfile) + "\n" : "") +
+         (c.debug ? "debug " + std::to_string(c.debug) + "\n" : "");
+}
+
+// The fragment files that a document includes: name and text of each.
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+// One document for the reader, with the files it includes.
+struct ReadingCase {
+  const char* name;
+  std::string document;
+  std::string err;    // what the error stream shows: the warnings, or the fatal message
+  const char* model;  // describe_model of the result; null when the run must end
+  Files files = {};
+};
+
+// Reads the case's document, in a fresh working directory holding its files when it has any.
+void expect_reading(const ReadingCase& reading) {
+  SCOPED_TRACE(reading.name);
+  std::optional<InTempDir> in_temp_dir;
+  if (!reading.files.empty()) in_temp_dir.emplace();
+  for (const auto& [name, text] : reading.files) {
+    const std::filesystem::path path(name);
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    write_file(path, text);
+  }
+  {
+    CapturedMessages messages;
+    if (!reading.model) {
+      EXPECT_THROW(read_document(reading.document), RunEnded);
+    } else {
+      try {
+        EXPECT_EQ(describe_model(read_document(reading.document)), reading.model);
+      } catch (const RunEnded&) {
+        ADD_FAILURE() << "the run ended";
+      }
+    }
+    EXPECT_EQ(messages.err(), reading.err);
+    EXPECT_EQ(messages.out(), "");
+  }
+  release_all_records();
+}
+
+std::string lc(const std::string& name) { return "<lc><name>" + name + "</name></lc>"; }
+
+TEST(ReadXmlFile, DocumentsThatEndTheRun) {
+  const ReadingCase cases[] = {
+      {"declaration before the root", "<?xml version=\"1.0\"?><zevo/>",
+       " *** ERROR:  (processing instruction) Not a zevo XML file\n", nullptr},
+      {"comment before the root", "<!-- net --><zevo/>",
+       " *** ERROR:  (comment) Not a zevo XML file\n", nullptr},
+      {"other root", "<Network><lc/></Network>", " *** ERROR:  (network) Not a zevo XML file\n",
+       nullptr},
+      {"empty", "", " *** ERROR: (0) Error encountered in reading XML file\n", nullptr},
+      {"no markup", "just text\n", " *** ERROR: (0) Error encountered in reading XML file\n",
+       nullptr},
+      {"cut short", "<zevo><lc><name>A</name>",
+       " *** ERROR: (1) Error encountered in reading XML file\n", nullptr},
+      {"wrong end tag", "<zevo><lc></LC></zevo>",
+       " *** ERROR: (2) Error encountered in reading XML file\n", nullptr},
+  };
+  for (const ReadingCase& reading : cases) expect_reading(reading);
+}
+
+TEST(ReadXmlFile, MissingInputStreamEndsTheRun) {
   CapturedMessages messages;
   ZEVO_CONTEXT context;
   zevo_init(&context);
   EXPECT_THROW(read_xml_file(&context), RunEnded);
   EXPECT_EQ(messages.err(), " *** ERROR: NULL pointer for FILE zevo->xin in read_xml_file()\n");
+  release_all_records();
 }
 
-TEST_F(ReadXmlFile, EntitiesAfterTheRootAreNotRead) {
-  CapturedMessages messages;
+TEST(ReadXmlFile, RecordsAndTheirOrder) {
+  const ReadingCase cases[] = {
+      {"tags in any case, texts keep theirs",
+       "<ZeVo><SwitchBoard><NAME>Sb1</NAME><Condition><Name>Normal</Name>"
+       "<GENERATION>5</GENERATION><LOAD>2</LOAD></Condition></SwitchBoard></ZeVo>",
+       "", "lc Sb1 (Normal 5 2)\n"},
+      {"entities after the root are not read",
+       "<zevo><debug>1</debug></zevo>\n<lc><name>A</name></lc><bogus/>", "", "debug 1\n"},
+      {"every list in reverse document order",
+       "<zevo>"
+       " <lc><name>A</name><condition><name>N1</name></condition>"
+       "     <condition><name>N2</name></condition></lc>"
+       " <lc><name>B</name></lc>"
+       " <output><condition>normal</condition><cable>X</cable></output>"
+       " <lc><name>C</name></lc>"
+       " <cable><name>K1</name><lc>A</lc><lc>B</lc></cable>"
+       " <cable><name>K2</name><lc>B</lc><lc>C</lc></cable>"
+       " <bt><name>T1</name><lc>A</lc><lc>C</lc>"
+       "     <condition><name>M1</name></condition><condition><name>M2</name></condition></bt>"
+       " <bus_transfer><name>T2</name></bus_transfer>"
+       " <output><condition>peak</condition><cable>Y</cable></output>"
+       "</zevo>",
+       "",
+       "lc C\nlc B\nlc A (N2 0 0) (N1 0 0)\ncable K2 B C\ncable K1 A B\n"
+       "bt T2 <null> <null>\nbt T1 A C (M2 0 0) (M1 0 0)\n"
+       "want condition peak\nwant condition normal\nwant cable Y\nwant cable X\n"},
+      {"end points by any lc synonym, comments ignored",
+       "<zevo><cable><lc>SB1</lc><comment/><name>C1</name><powerpanel>PP2</powerpanel></cable>"
+       "<bt><name>BT1</name><pcm>P1</pcm><comment>x</comment><bus_node>N2</bus_node>"
+       "<condition><name>n</name><generation>7</generation><load>3.5</load></condition>"
+       "</bt></zevo>",
+       "", "cable C1 SB1 PP2\nbt BT1 P1 N2 (n 7 3.5)\n"},
+      {"every load centre synonym",
+       "<zevo><lc><name>1</name></lc><bus_node><name>2</name></bus_node>"
+       "<switchboard><name>3</name></switchboard><powerpanel><name>4</name></powerpanel>"
+       "<load><name>5</name></load><pgm><name>6</name></pgm><pmm><name>7</name></pmm>"
+       "<pcm><name>8</name></pcm></zevo>",
+       "", "lc 8\nlc 7\nlc 6\nlc 5\nlc 4\nlc 3\nlc 2\nlc 1\n"},
+      // An attribute names nothing: every value of the document is an element's text.
+      {"lc named by name or id, the last one wins",
+       "<zevo><lc><id>A</id></lc><lc><id>B</id><name>C</name></lc>"
+       "<lc name=\"D\"><condition/></lc><lc/></zevo>",
+       "", "lc <null>\nlc <null> (<null> 0 0)\nlc C\nlc A\n"},
+      {"load is an lc, an end point or a value by its place",
+       "<zevo><load><name>L</name><condition><load>42</load></condition></load>"
+       "<cable><load>L</load><load>M</load></cable>"
+       "<bt><name>T</name><load>L</load><lc>M</lc></bt></zevo>",
+       "", "lc L (<null> 0 42)\ncable <null> L M\nbt T L M\n"},
+      {"condition, generation and bus transfer agree in eight characters",
+       "<zevo><lc><name>A</name>"
+       "<conditio><generati>1</generati></conditio>"
+       "<conditions><generations>2</generations></conditions>"
+       "<conditioned><gen>3</gen></conditioned>"
+       "<conditi/><cond/></lc>"
+       "<bus_tran><name>B1</name></bus_tran><bus_transfers><name>B2</name></bus_transfers>"
+       "<bt><name>B3</name></bt><bus_tra/>"
+       "<output><conditions>normal</conditions><condition_x>peak</condition_x><conditi/></output>"
+       "</zevo>",
+       " *** WARNING: Unknown tag (gen) ignored\n"
+       " *** WARNING: Unknown tag (conditi) ignored\n"
+       " *** WARNING: Unknown tag (cond) ignored\n"
+       " *** WARNING: Unknown tag (bus_tra) ignored\n"
+       " *** WARNING: Unknown tag (conditi) ignored\n",
+       "lc A (<null> 0 0) (<null> 2 0) (<null> 1 0)\n"
+       "bt B3 <null> <null>\nbt B2 <null> <null>\nbt B1 <null> <null>\n"
+       "want condition peak\nwant condition normal\n"},
+      {"end points without text leave their slot free",
+       "<zevo><cable><name>C1</name><lc/><lc/><lc>A</lc><lc/><lc>B</lc></cable>"
+       "<cable><name>C2</name><lc>A</lc></cable><cable><name>C3</name><lc></lc><lc>B</lc></cable>"
+       "</zevo>",
+       "", "cable C3 <empty> B\ncable C2 A <null>\ncable C1 A B\n"},
+      {"requests without text are kept without name",
+       "<zevo><output><condition/><cable/><cable>X</cable></output></zevo>", "",
+       "want condition <null>\nwant cable X\nwant cable <null>\n"},
+  };
+  for (const ReadingCase& reading : cases) expect_reading(reading);
+}
+
+TEST(ReadXmlFile, Warnings) {
+  const ReadingCase cases[] = {
+      // The warned elements change nothing: `id` does not name a cable or a bus transfer.
+      {"unknown tags, with the variant of their place",
+       "<zevo><network/>"
+       "<lc><name>A</name><type>x</type><include>f.xml</include>"
+       "<condition><name>n</name><peak>1</peak></condition></lc>"
+       "<cable><name>C</name><id>C9</id><length>3</length></cable>"
+       "<bt><name>T</name><id>T9</id><condition><name>n</name><value>1</value></condition></bt>"
+       "<output><format>csv</format></output></zevo>",
+       " *** WARNING: Unknown tag (network) ignored\n"
+       " *** WARNING: Unknown tag (type) ignored\n"
+       " *** WARNING: Unknown tag (include) ignored\n"
+       " *** WARNING: Unknown tag (peak) ignored\n"
+       " *** WARNING: Unknown tag (id) ignored\n"
+       " *** WARNING: Unknown tag (length) ignored\n"
+       " *** WARNING: Unknown tag (id) ignored (bt)\n"
+       " *** WARNING: Unknown tag (value) ignored (c)\n"
+       " *** WARNING: Unknown tag (format) ignored\n",
+       "lc A (n 0 0)\ncable C <null> <null>\nbt T <null> <null> (n 0 0)\n"},
+      {"comments are warned only directly inside an lc",
+       "<zevo><!-- top --><comment>top element</comment><?pi x?>"
+       "<lc><name>A</name><!-- in lc --><condition><!-- in condition --></condition></lc>"
+       "<cable><!-- in cable --></cable><bt><!-- in bt --><condition><!-- c --></condition></bt>"
+       "<output><!-- in output --><![CDATA[raw]]></output></zevo>",
+       " *** WARNING: Unknown tag (comment) ignored\n"
+       " *** WARNING: Unknown tag (cdata) ignored\n",
+       "lc A (<null> 0 0)\ncable <null> <null> <null>\nbt <null> <null> <null> (<null> 0 0)\n"},
+      {"third end point, with the name read so far",
+       "<zevo><cable><name>C1</name><lc>A</lc><lc>B</lc><lc>X</lc></cable>"
+       "<cable><lc>A</lc><lc>B</lc><lc>X</lc><name>C2</name></cable>"
+       "<bt><name>T1</name><lc>A</lc><lc>B</lc><switchboard>X</switchboard></bt>"
+       "<bt><lc>A</lc><lc>B</lc><lc/><name>T2</name></bt></zevo>",
+       " *** WARNING: more than 2 lc tags for cable (C1)\n"
+       " *** WARNING: more than 2 lc tags for cable (NULL)\n"
+       " *** WARNING: more than 2 lc tags for bus transfer (T1) (X)\n"
+       " *** WARNING: more than 2 lc tags for bus transfer (NULL) (NULL)\n",
+       "cable C2 A B\ncable C1 A B\nbt T2 A B\nbt T1 A B\n"},
+  };
+  for (const ReadingCase& reading : cases) expect_reading(reading);
+}
+
+TEST(ReadXmlFile, NumbersDebugAndOutputFile) {
+  const ReadingCase cases[] = {
+      // The later generation wins; strtod reads hexadecimal; <generation/> converts as "".
+      {"generation and load as strtod converts them",
+       "<zevo><lc>"
+       "<condition><generation>1.5e3 kW</generation><load>abc</load></condition>"
+       "<condition><generation>-2.5</generation><load>1e</load></condition>"
+       "<condition><generation>nan</generation><load>Infinity</load></condition>"
+       "<condition><generation/><load>inf</load></condition>"
+       "<condition><generation>1</generation><generation>0x10</generation><load>.5</load>"
+       "<load></load></condition>"
+       "</lc></zevo>",
+       "",
+       "lc <null> (<null> 16 0) (<null> 0 inf) (<null> nan inf) (<null> -2.5 1)"
+       " (<null> 1500 0)\n"},
+      {"debug not a number", "<zevo><debug>on</debug></zevo>", "", ""},
+      {"debug after blanks", "<zevo><debug>  -7 marks</debug></zevo>", "", "debug -7\n"},
+      {"a later debug without text sets 0", "<zevo><debug>3</debug><debug/></zevo>", "", ""},
+      {"debug in base 10", "<zevo><debug>010</debug></zevo>", "", "debug 10\n"},
+      // The long result is narrowed to the 32-bit field: 2^32 + 2 becomes 2.
+      {"debug narrowed", "<zevo><debug>4294967298</debug></zevo>", "", "debug 2\n"},
+      {"last filename wins",
+       "<zevo><output><filename>a.csv</filename></output>"
+       "<output><filename>b.csv</filename></output></zevo>",
+       "", "outfile b.csv\n"},
+      {"filename without text resets it",
+       "<zevo><output><filename>a.csv</filename><filename/></output></zevo>", "", ""},
+      {"empty filename", "<zevo><output><filename></filename></output></zevo>", "",
+       "outfile <empty>\n"},
+  };
+  for (const ReadingCase& reading : cases) expect_reading(reading);
+}
+
+TEST(ReadXmlFile, EveryRequestedCableHasAResultOfItsOwn) {
   const ZEVO_CONTEXT context =
-      read_document("<zevo><debug>1</debug></zevo>\n<lc><name>A</name></lc><bogus/>");
-  EXPECT_EQ(messages.err(), "");
-  EXPECT_EQ(context.nbr_nodes, 0);
-  EXPECT_EQ(context.nodes, nullptr);
-  EXPECT_EQ(context.debug, 1);
-}
-
-// ---- records and their order ----
-
-TEST_F(ReadXmlFile, EveryListHoldsItsRecordsInReverseDocumentOrder) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo>"
-      " <lc><name>A</name><condition><name>N1</name></condition>"
-      "     <condition><name>N2</name></condition></lc>"
-      " <lc><name>B</name></lc>"
-      " <output><condition>normal</condition><cable>X</cable></output>"
-      " <lc><name>C</name></lc>"
-      " <cable><name>K1</name><lc>A</lc><lc>B</lc></cable>"
-      " <cable><name>K2</name><lc>B</lc><lc>C</lc></cable>"
-      " <bt><name>T1</name><lc>A</lc><lc>C</lc>"
-      "     <condition><name>M1</name></condition><condition><name>M2</name></condition></bt>"
-      " <bus_transfer><name>T2</name></bus_transfer>"
-      " <output><condition>peak</condition><cable>Y</cable></output>"
-      "</zevo>");
-  EXPECT_EQ(messages.err(), "");
-  EXPECT_EQ(names_of(context.nodes), (Names{"C", "B", "A"}));
-  EXPECT_EQ(context.nbr_nodes, 3);
-  EXPECT_EQ(names_of(context.nodes->next->next->conditions), (Names{"N2", "N1"}));
-  EXPECT_EQ(names_of(context.connections), (Names{"K2", "K1"}));
-  EXPECT_EQ(context.nbr_connections, 2);
-  EXPECT_EQ(names_of(context.bustransfers), (Names{"T2", "T1"}));
-  EXPECT_EQ(context.nbr_bustransfers, 2);
-  EXPECT_EQ(names_of(context.bustransfers->next->conditions), (Names{"M2", "M1"}));
-  EXPECT_EQ(names_of(context.calc_conditions), (Names{"peak", "normal"}));
-  EXPECT_EQ(context.nbr_calc_conditions, 2);
-  EXPECT_EQ(names_of(context.calc_connections), (Names{"Y", "X"}));
-  EXPECT_EQ(context.nbr_calc_connections, 2);
-}
-
-TEST_F(ReadXmlFile, CableAndBusTransferKeepTheirNamesAndEndPoints) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><cable><lc>SB1</lc><comment/><name>C1</name><powerpanel>PP2</powerpanel></cable>"
-      "<bt><name>BT1</name><pcm>P1</pcm><comment>x</comment><bus_node>N2</bus_node>"
-      "<condition><name>n</name><generation>7</generation><load>3.5</load></condition>"
-      "</bt></zevo>");
-  EXPECT_EQ(messages.err(), "");
-  const CONNECTION* cable = context.connections;
-  EXPECT_EQ(text_of(cable->name), "C1");
-  EXPECT_EQ(text_of(cable->lc1), "SB1");
-  EXPECT_EQ(text_of(cable->lc2), "PP2");
-  EXPECT_EQ(cable->n1, nullptr);
-  EXPECT_EQ(cable->n2, nullptr);
-  const BUS_TRANSFER* bt = context.bustransfers;
-  EXPECT_EQ(text_of(bt->name), "BT1");
-  EXPECT_EQ(text_of(bt->lc1), "P1");
-  EXPECT_EQ(text_of(bt->lc2), "N2");
-  ASSERT_NE(bt->conditions, nullptr);
-  EXPECT_EQ(bt->conditions->generation, 7.0);
-  EXPECT_EQ(bt->conditions->load, 3.5);
-}
-
-TEST_F(ReadXmlFile, RequestedCablesGetAZeroedResultOfTheirOwn) {
-  const ZEVO_CONTEXT context =
-      read_document("<zevo><output><cable>X</cable><cable>Y</cable></output></zevo>");
-  for (const CALC_CONNECTION* c = context.calc_connections; c; c = c->next) {
-    ASSERT_NE(c->results, nullptr);
-    EXPECT_EQ(c->results->val, 0.0);
-    EXPECT_EQ(c->results->nbr_conditions, 0);
-    EXPECT_EQ(c->results->condition, nullptr);
-    EXPECT_EQ(c->results->c_val, nullptr);
-    EXPECT_EQ(c->results->nw, nullptr);
-    EXPECT_EQ(c->c, nullptr);
-    EXPECT_EQ(c->cut_connections, nullptr);
-  }
+      read_document("<zevo><output><cable>X</cable><cable/></output></zevo>");
   EXPECT_NE(context.calc_connections->results, context.calc_connections->next->results);
+  release_all_records();
 }
 
-TEST_F(ReadXmlFile, EveryLoadCentreSynonymMakesALoadCentre) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><lc><name>1</name></lc><bus_node><name>2</name></bus_node>"
-      "<switchboard><name>3</name></switchboard><powerpanel><name>4</name></powerpanel>"
-      "<load><name>5</name></load><pgm><name>6</name></pgm><pmm><name>7</name></pmm>"
-      "<pcm><name>8</name></pcm></zevo>");
-  EXPECT_EQ(messages.err(), "");
-  EXPECT_EQ(names_of(context.nodes), (Names{"8", "7", "6", "5", "4", "3", "2", "1"}));
-  EXPECT_EQ(context.nbr_nodes, 8);
+TEST(Include, FilesAreSplicedInAtThePlaceOfTheInclude) {
+  const ReadingCase cases[] = {
+      // The comment and the blanks around the elements are no elements, and are skipped.
+      {"in place, nested ones in turn",
+       "<zevo>" + lc("A") + "<include>b.xml</include>" + lc("F") + "</zevo>", "",
+       "lc F\nlc E\nlc D\nlc C\nlc B\nlc A\n",
+       Files{{"b.xml", "<!-- B, then C and D, then E -->\n" + lc("B") +
+                           "\n<include>c.xml</include>\n" + lc("E")},
+             {"c.xml", lc("C") + "<include>d.xml</include>"},
+             {"d.xml", lc("D")}}},
+      {"every kind of top-level element", "<zevo><include>rest.xml</include></zevo>", "",
+       "cable K A B\nbt T A B\nwant condition n\nwant cable K\noutfile out.csv\ndebug 4\n",
+       Files{{"rest.xml",
+              "<cable><name>K</name><lc>A</lc><lc>B</lc></cable>"
+              "<bt><name>T</name><lc>A</lc><lc>B</lc></bt>"
+              "<output><filename>out.csv</filename><condition>n</condition><cable>K</cable>"
+              "</output>"
+              "<debug>4</debug><comment>x</comment>"}}},
+      // A comment inside an element keeps its fixed name COMMENT, which is not `comment`.
+      {"included files are not lower-cased", "<ZEVO><INCLUDE>upper.xml</INCLUDE></ZEVO>",
+       " *** WARNING: Unknown tag (LC) ignored\n"
+       " *** WARNING: Unknown tag (Cable) ignored\n"
+       " *** WARNING: Unknown tag (LC) ignored\n"
+       " *** WARNING: Unknown tag (COMMENT) ignored\n",
+       "cable K2 <null> <null>\n",
+       Files{{"upper.xml",
+              "<LC><name>X</name></LC>\n<Cable><name>K</name></Cable>\n"
+              "<cable><name>K2</name><LC>A</LC><!-- note --></cable>"}}},
+      {"a wrapping zevo element is one unknown tag", "<zevo><include>wrapped.xml</include></zevo>",
+       " *** WARNING: Unknown tag (zevo) ignored\n", "",
+       Files{{"wrapped.xml", "<zevo>" + lc("A") + lc("B") + "</zevo>"}}},
+      {"names relative to the working directory", "<zevo><include>sub/a.xml</include></zevo>", "",
+       "lc B\nlc A\n",
+       Files{{"sub/a.xml", lc("A") + "<include>b.xml</include>"},
+             {"sub/b.xml", lc("wrong")},
+             {"b.xml", lc("B")}}},
+      {"one fragment side by side",
+       "<zevo><include>one.xml</include><include>./one.xml</include>"
+       "<include>wrap.xml</include><include>wrap.xml</include></zevo>",
+       "", "lc X\nlc X\nlc X\nlc X\n",
+       Files{{"one.xml", lc("X")}, {"wrap.xml", "<include>one.xml</include>"}}},
+      {"one fragment in two branches is no cycle",
+       "<zevo><include>a.xml</include><include>b.xml</include>" + lc("Z") + "</zevo>", "",
+       "lc Z\nlc B\nlc S\nlc S\nlc A\n",
+       Files{{"a.xml", lc("A") + "<include>shared.xml</include>"},
+             {"b.xml", "<include>shared.xml</include>" + lc("B")},
+             {"shared.xml", lc("S")}}},
+  };
+  for (const ReadingCase& reading : cases) expect_reading(reading);
 }
 
-TEST_F(ReadXmlFile, LoadCentreIsNamedByNameOrIdAndTheLastOneWins) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><lc><id>A</id></lc><lc><id>B</id><name>C</name></lc>"
-      "<lc name=\"D\"><condition/></lc><lc/></zevo>");
-  EXPECT_EQ(messages.err(), "");
-  // An attribute names nothing: every value of the document is an element's text.
-  EXPECT_EQ(names_of(context.nodes), (Names{"<null>", "<null>", "C", "A"}));
+TEST(Include, FilesThatEndTheRun) {
+  const ReadingCase cases[] = {
+      {"absent", "<zevo><include>absent.xml</include></zevo>",
+       " *** ERROR: Unable to open INCLUDE file (absent.xml)\n", nullptr},
+      {"include without text", "<zevo><include/></zevo>",
+       " *** ERROR: Unable to open INCLUDE file ()\n", nullptr},
+      {"include with empty text", "<zevo><include></include></zevo>",
+       " *** ERROR: Unable to open INCLUDE file ()\n", nullptr},
+      {"empty file", "<zevo><include>empty.xml</include></zevo>",
+       " *** ERROR: (0) Error encountered in reading XML file\n", nullptr,
+       Files{{"empty.xml", ""}}},
+      {"file cut short", "<zevo><include>cut.xml</include></zevo>",
+       " *** ERROR: (1) Error encountered in reading XML file\n", nullptr,
+       Files{{"cut.xml", lc("A") + "<lc><name>B</name>"}}},
+      {"file with a doctype", "<zevo><include>doctype.xml</include></zevo>",
+       " *** ERROR: (2) Error encountered in reading XML file\n", nullptr,
+       Files{{"doctype.xml", "<!DOCTYPE x>" + lc("A")}}},
+      {"includes itself", "<zevo><include>self.xml</include></zevo>",
+       " *** ERROR: INCLUDE file (self.xml) includes itself\n", nullptr,
+       Files{{"self.xml", lc("A") + "<include>self.xml</include>" + lc("B")}}},
+      {"cycle through other files, under another name", "<zevo><include>a.xml</include></zevo>",
+       " *** ERROR: INCLUDE file (./a.xml) includes itself\n", nullptr,
+       Files{{"a.xml", lc("A") + "<include>b.xml</include>"},
+             {"b.xml", "<include>c.xml</include>" + lc("B")},
+             {"c.xml", lc("C") + "<include>./a.xml</include>"}}},
+      // Each file's include is its last entity, so every file ends where the next one ends.
+      {"cycle closed by the last entity of each file", "<zevo><include>a.xml</include></zevo>",
+       " *** ERROR: INCLUDE file (a.xml) includes itself\n", nullptr,
+       Files{{"a.xml", lc("A") + "<include>b.xml</include>"},
+             {"b.xml", "<include>a.xml</include>"}}},
+  };
+  for (const ReadingCase& reading : cases) expect_reading(reading);
 }
 
-TEST_F(ReadXmlFile, LoadIsALoadCentreOrAnEndPointOrAValueByItsPlace) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><load><name>L</name><condition><load>42</load></condition></load>"
-      "<cable><load>L</load><load>M</load></cable>"
-      "<bt><name>T</name><load>L</load><lc>M</lc></bt></zevo>");
-  EXPECT_EQ(messages.err(), "");
-  ASSERT_EQ(context.nbr_nodes, 1);
-  EXPECT_EQ(context.nodes->conditions->load, 42.0);
-  EXPECT_EQ(text_of(context.connections->lc1), "L");
-  EXPECT_EQ(text_of(context.connections->lc2), "M");
-  EXPECT_EQ(text_of(context.bustransfers->lc1), "L");
-  EXPECT_EQ(text_of(context.bustransfers->lc2), "M");
+TEST(Include, IncludedFilesAreRecordedAsInputFiles) {
+  InTempDir in_temp_dir;
+  write_file("a.xml", "<include>b.xml</include>");
+  write_file("b.xml", lc("B"));
+  write_file("c.xml", lc("C"));
+  const ZEVO_CONTEXT context = read_document("<zevo><include>a.xml</include></zevo>");
+  EXPECT_TRUE(names_input_file(&context, "a.xml"));
+  EXPECT_TRUE(names_input_file(&context, "b.xml"));
+  EXPECT_FALSE(names_input_file(&context, "c.xml"));
+  release_all_records();
 }
 
-TEST_F(ReadXmlFile, ConditionGenerationAndBusTransferAgreeInTheirFirstEightCharacters) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><lc><name>A</name>"
-      "<conditio><generati>1</generati></conditio>"
-      "<conditions><generations>2</generations></conditions>"
-      "<conditioned><gen>3</gen></conditioned>"
-      "<conditi/><cond/></lc>"
-      "<bus_tran><name>B1</name></bus_tran><bus_transfers><name>B2</name></bus_transfers>"
-      "<bt><name>B3</name></bt><bus_tra/>"
-      "<output><conditions>normal</conditions><condition_x>peak</condition_x><conditi/></output>"
-      "</zevo>");
-  EXPECT_EQ(messages.err(),
-            " *** WARNING: Unknown tag (gen) ignored\n"
-            " *** WARNING: Unknown tag (conditi) ignored\n"
-            " *** WARNING: Unknown tag (cond) ignored\n"
-            " *** WARNING: Unknown tag (bus_tra) ignored\n"
-            " *** WARNING: Unknown tag (conditi) ignored\n");
-  ASSERT_EQ(context.nbr_nodes, 1);
-  std::vector<double> generations;
-  for (const CONDITION* c = context.nodes->conditions; c; c = c->next) {
-    generations.push_back(c->generation);
+// The element tree of `text`, read before any allocation is made to fail.
+XMLENTITY* element_of(const std::string& text) {
+  FILE* stream = testing::open_text_stream(text);
+  int errflag = 0;
+  XMLENTITY* element = readfile_XMLENTITY(stream, &errflag);
+  std::fclose(stream);
+  EXPECT_EQ(errflag, 0);
+  return element;
+}
+
+TEST(ReadXmlFile, EveryRecordNamesItsSiteWhenMemoryIsExhausted) {
+  struct Case {
+    void (*read)(ZEVO_CONTEXT*, const XMLENTITY*);
+    const char* element;
+    long failing_allocation;
+    const char* message;
+  };
+  const Case cases[] = {
+      {read_output, "<output><condition>n</condition></output>", 1,
+       " *** ERROR: out of memory while reading xml file (cc)\n"},
+      {read_output, "<output><cable>X</cable></output>", 1,
+       " *** ERROR: out of memory while reading xml file (cn)\n"},
+      {read_output, "<output><cable>X</cable></output>", 2,
+       " *** ERROR: out of memory while reading xml file (cnrs)\n"},
+      {read_load_centre, "<lc><condition><name>n</name></condition></lc>", 1,
+       " *** ERROR: out of memory while reading xml file (nn)\n"},
+      {read_load_centre, "<lc><condition><name>n</name></condition></lc>", 2,
+       " *** ERROR: out of memory while reading xml file (cc1)\n"},
+      {read_cable, "<cable><lc>A</lc></cable>", 1,
+       " *** ERROR: out of memory while reading xml file (cc2)\n"},
+      {read_bus_transfer, "<bt><condition/></bt>", 1,
+       " *** ERROR: out of memory while reading xml file (bt)\n"},
+      {read_bus_transfer, "<bt><condition/></bt>", 2,
+       " *** ERROR: out of memory while reading xml file (cc1)\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.element);
+    ZEVO_CONTEXT context;
+    zevo_init(&context);
+    const XMLENTITY* element = element_of(c.element);
+    CapturedMessages messages;
+    fail_allocation_after(c.failing_allocation);
+    EXPECT_THROW(c.read(&context, element), RunEnded);
+    fail_allocation_after(0);
+    EXPECT_EQ(messages.err(), c.message);
+    release_all_records();
   }
-  EXPECT_EQ(generations, (std::vector<double>{0.0, 2.0, 1.0}));
-  EXPECT_EQ(names_of(context.bustransfers), (Names{"B3", "B2", "B1"}));
-  EXPECT_EQ(names_of(context.calc_conditions), (Names{"peak", "normal"}));
-}
-
-// ---- warnings ----
-
-TEST_F(ReadXmlFile, UnknownTagsAreWarnedWithTheVariantOfTheirPlace) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><network/>"
-      "<lc><name>A</name><type>x</type><include>f.xml</include>"
-      "<condition><name>n</name><peak>1</peak></condition></lc>"
-      "<cable><name>C</name><id>C9</id><length>3</length></cable>"
-      "<bt><name>T</name><id>T9</id><condition><name>n</name><value>1</value></condition></bt>"
-      "<output><format>csv</format></output></zevo>");
-  EXPECT_EQ(messages.err(),
-            " *** WARNING: Unknown tag (network) ignored\n"
-            " *** WARNING: Unknown tag (type) ignored\n"
-            " *** WARNING: Unknown tag (include) ignored\n"
-            " *** WARNING: Unknown tag (peak) ignored\n"
-            " *** WARNING: Unknown tag (id) ignored\n"
-            " *** WARNING: Unknown tag (length) ignored\n"
-            " *** WARNING: Unknown tag (id) ignored (bt)\n"
-            " *** WARNING: Unknown tag (value) ignored (c)\n"
-            " *** WARNING: Unknown tag (format) ignored\n");
-  // The warned elements change nothing: `id` does not name a cable or a bus transfer.
-  EXPECT_EQ(names_of(context.nodes), (Names{"A"}));
-  EXPECT_EQ(names_of(context.connections), (Names{"C"}));
-  EXPECT_EQ(names_of(context.bustransfers), (Names{"T"}));
-  EXPECT_EQ(context.calc_conditions, nullptr);
-}
-
-TEST_F(ReadXmlFile, CommentsAreWarnedOnlyDirectlyInsideALoadCentre) {
-  CapturedMessages messages;
-  read_document(
-      "<zevo><!-- top --><comment>top element</comment><?pi x?>"
-      "<lc><name>A</name><!-- in lc --><condition><!-- in condition --></condition></lc>"
-      "<cable><!-- in cable --></cable><bt><!-- in bt --><condition><!-- c --></condition></bt>"
-      "<output><!-- in output --><![CDATA[raw]]></output></zevo>");
-  EXPECT_EQ(messages.err(),
-            " *** WARNING: Unknown tag (comment) ignored\n"
-            " *** WARNING: Unknown tag (cdata) ignored\n");
-}
-
-TEST_F(ReadXmlFile, ThirdEndPointIsWarnedWithTheNameReadSoFar) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><cable><name>C1</name><lc>A</lc><lc>B</lc><lc>X</lc></cable>"
-      "<cable><lc>A</lc><lc>B</lc><lc>X</lc><name>C2</name></cable>"
-      "<bt><name>T1</name><lc>A</lc><lc>B</lc><switchboard>X</switchboard></bt>"
-      "<bt><lc>A</lc><lc>B</lc><lc/><name>T2</name></bt></zevo>");
-  EXPECT_EQ(messages.err(),
-            " *** WARNING: more than 2 lc tags for cable (C1)\n"
-            " *** WARNING: more than 2 lc tags for cable (NULL)\n"
-            " *** WARNING: more than 2 lc tags for bus transfer (T1) (X)\n"
-            " *** WARNING: more than 2 lc tags for bus transfer (NULL) (NULL)\n");
-  for (const CONNECTION* c = context.connections; c; c = c->next) {
-    EXPECT_EQ(text_of(c->lc1), "A");
-    EXPECT_EQ(text_of(c->lc2), "B");
-  }
-  for (const BUS_TRANSFER* bt = context.bustransfers; bt; bt = bt->next) {
-    EXPECT_EQ(text_of(bt->lc1), "A");
-    EXPECT_EQ(text_of(bt->lc2), "B");
-  }
-}
-
-TEST_F(ReadXmlFile, EndPointsWithoutTextLeaveTheirSlotFree) {
-  CapturedMessages messages;
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><cable><name>C1</name><lc/><lc/><lc>A</lc><lc/><lc>B</lc></cable>"
-      "<cable><name>C2</name><lc>A</lc></cable><cable><name>C3</name><lc></lc><lc>B</lc></cable>"
-      "</zevo>");
-  EXPECT_EQ(messages.err(), "");
-  const CONNECTION* c3 = context.connections;
-  EXPECT_EQ(text_of(c3->lc1), "");  // an empty text is a text
-  EXPECT_EQ(text_of(c3->lc2), "B");
-  const CONNECTION* c2 = c3->next;
-  EXPECT_EQ(text_of(c2->lc1), "A");
-  EXPECT_EQ(text_of(c2->lc2), "<null>");
-  const CONNECTION* c1 = c2->next;
-  EXPECT_EQ(text_of(c1->lc1), "A");
-  EXPECT_EQ(text_of(c1->lc2), "B");
-}
-
-// ---- numbers, debug and the output file name ----
-
-TEST_F(ReadXmlFile, GenerationAndLoadConvertAsStrtodDoes) {
-  const ZEVO_CONTEXT context = read_document(
-      "<zevo><lc>"
-      "<condition><generation>1.5e3 kW</generation><load>abc</load></condition>"
-      "<condition><generation>-2.5</generation><load>1e</load></condition>"
-      "<condition><generation>nan</generation><load>Infinity</load></condition>"
-      "<condition><generation/><load>inf</load></condition>"
-      "<condition><generation>1</generation><generation>0x10</generation><load>.5</load>"
-      "<load></load></condition>"
-      "</lc></zevo>");
-  const CONDITION* c = context.nodes->conditions;
-  EXPECT_EQ(c->generation, 16.0);  // the later one wins; strtod reads hexadecimal
-  EXPECT_EQ(c->load, 0.0);
-  c = c->next;
-  EXPECT_EQ(c->generation, 0.0);  // empty-element form
-  EXPECT_TRUE(std::isinf(c->load) && c->load > 0);
-  c = c->next;
-  EXPECT_TRUE(std::isnan(c->generation));
-  EXPECT_TRUE(std::isinf(c->load) && c->load > 0);
-  c = c->next;
-  EXPECT_EQ(c->generation, -2.5);
-  EXPECT_EQ(c->load, 1.0);
-  c = c->next;
-  EXPECT_EQ(c->generation, 1500.0);
-  EXPECT_EQ(c->load, 0.0);
-}
-
-TEST_F(ReadXmlFile, DebugConvertsAsStrtolDoesAndTheLastOneWins) {
-  EXPECT_EQ(read_document("<zevo><debug>2</debug></zevo>").debug, 2);
-  EXPECT_EQ(read_document("<zevo><debug>on</debug></zevo>").debug, 0);
-  EXPECT_EQ(read_document("<zevo><debug>  -7 marks</debug></zevo>").debug, -7);
-  EXPECT_EQ(read_document("<zevo><debug>3</debug><debug>0</debug></zevo>").debug, 0);
-  EXPECT_EQ(read_document("<zevo><debug>3</debug><debug/></zevo>").debug, 0);
-  EXPECT_EQ(read_document("<zevo><debug>010</debug></zevo>").debug, 10);  // base 10
-  // The long result is narrowed to the 32-bit field: 2^32 + 2 becomes 2.
-  EXPECT_EQ(read_document("<zevo><debug>4294967298</debug></zevo>").debug, 2);
-}
-
-TEST_F(ReadXmlFile, FilenameSetsTheOutputFileAndTheLastOneWins) {
-  EXPECT_EQ(text_of(read_document("<zevo></zevo>").outfile), "<null>");
-  EXPECT_EQ(
-      text_of(read_document("<zevo><output><filename>a.csv</filename></output></zevo>").outfile),
-      "a.csv");
-  EXPECT_EQ(text_of(read_document("<zevo><output><filename>a.csv</filename></output>"
-                                  "<output><filename>b.csv</filename></output></zevo>")
-                        .outfile),
-            "b.csv");
-  EXPECT_EQ(text_of(read_document("<zevo><output><filename>a.csv</filename><filename/>"
-                                  "</output></zevo>")
-                        .outfile),
-            "<null>");
-  EXPECT_EQ(text_of(read_document("<zevo><output><filename></filename></output></zevo>").outfile),
-            "");
-}
-
-TEST_F(ReadXmlFile, RequestsWithoutTextAreKeptWithoutName) {
-  const ZEVO_CONTEXT context =
-      read_document("<zevo><output><condition/><cable/><cable>X</cable></output></zevo>");
-  EXPECT_EQ(names_of(context.calc_conditions), (Names{"<null>"}));
-  EXPECT_EQ(names_of(context.calc_connections), (Names{"X", "<null>"}));
-  EXPECT_NE(context.calc_connections->next->results, nullptr);
 }
 
 }  // namespace
