@@ -3,39 +3,39 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "network/identify_sub_networks.h"
+#include "network_text.h"
 #include "support/captured_messages.h"
 #include "support/network_builder.h"
 
 namespace zevo {
 namespace {
 
-using testing::add_bus_transfer;
-using testing::add_connection;
-using testing::add_node;
 using testing::CapturedMessages;
+using testing::numbering;
+using testing::slot_names;
+
+const char kRingNames[] = "nc SP RS QR PQ - / nn S R Q P - / bt T -";
+const char kRingNumbers[] = "nc 1 1 1 1 / nn 1 1 1 1 / bt 1:1 / loops 1";
 
 // A ring P-Q-R-S-P (cables PQ, QR, RS, SP; nc: SP, RS, QR, PQ) with a bus transfer P-R.
 class CopyNetwork : public ::testing::Test {
  protected:
   void SetUp() override {
     zevo_init(&context);
-    for (const char* name : {"P", "Q", "R", "S"}) add_node(&context, name);
-    add_connection(&context, "PQ", "P", "Q");
-    add_connection(&context, "QR", "Q", "R");
-    add_connection(&context, "RS", "R", "S");
-    add_connection(&context, "SP", "S", "P");
-    add_bus_transfer(&context, "T", "P", "R");
+    testing::add_records(&context, "P Q R S | PQ=P-Q QR=Q-R RS=R-S SP=S-P | T=P-R");
     testing::build_network(&context);
   }
 
-  std::string error_when_allocation_fails(long n) {
+  // What standard error receives when copying `source` ends the run.
+  std::string error_when_allocation_fails(const NETWORK* source, long n) {
     CapturedMessages messages;
     fail_allocation_after(n);
-    EXPECT_THROW(copy_network(context.nw), RunEnded);
+    EXPECT_THROW(copy_network(source), RunEnded);
     fail_allocation_after(0);
     EXPECT_EQ(messages.out(), "");
     return messages.err();
@@ -49,91 +49,37 @@ TEST_F(CopyNetwork, CopyHasItsOwnEntriesPointingAtTheSameInputRecords) {
   NETWORK* copy = copy_network(base);
   ASSERT_NE(copy, nullptr);
   ASSERT_NE(copy, base);
-  EXPECT_NE(copy->nc, base->nc);
-  EXPECT_NE(copy->nn, base->nn);
-  EXPECT_NE(copy->nbt, base->nbt);
-  EXPECT_NE(copy->nbr_loops, base->nbr_loops);
-  ASSERT_EQ(copy->nbr_connection, 4);
-  ASSERT_EQ(copy->nbr_network_nodes, 4);
-  ASSERT_EQ(copy->nbr_bustransfers, 1);
+  EXPECT_EQ(slot_names(copy), kRingNames);
+  EXPECT_EQ(numbering(copy), kRingNumbers);
+  // That the arrays and entries are the copy's own shows in the next test.
   for (int i = 0; i < 4; ++i) {
-    EXPECT_NE(copy->nc[i], base->nc[i]);
     EXPECT_EQ(copy->nc[i]->c, base->nc[i]->c);
-    EXPECT_EQ(copy->nc[i]->sub_network, 1);
-    EXPECT_NE(copy->nn[i], base->nn[i]);
     EXPECT_EQ(copy->nn[i]->n, base->nn[i]->n);
-    EXPECT_EQ(copy->nn[i]->sub_network, 1);
   }
-  EXPECT_EQ(copy->nc[4], nullptr);
-  EXPECT_EQ(copy->nn[4], nullptr);
-  EXPECT_NE(copy->nbt[0], base->nbt[0]);
   EXPECT_EQ(copy->nbt[0]->bt, base->nbt[0]->bt);
-  EXPECT_EQ(copy->nbt[0]->sub_network1, 1);
-  EXPECT_EQ(copy->nbt[0]->sub_network2, 1);
-  EXPECT_EQ(copy->nbt[1], nullptr);
   // Loop counts: one more entry than the source's, with entries 0 and 2 left at 0.
-  EXPECT_EQ(copy->nbr_sub_networks, 1);
+  EXPECT_NE(copy->nbr_loops, base->nbr_loops);
   EXPECT_EQ(copy->nbr_loops[0], 0);
-  EXPECT_EQ(copy->nbr_loops[1], 1);
   EXPECT_EQ(copy->nbr_loops[2], 0);
 }
 
+// Left in the copy: SP (slot 0) joins S and P, QR (slot 2) joins Q and R.
 TEST_F(CopyNetwork, EmptyingAndRenumberingACopyLeavesTheSourceUntouched) {
-  NETWORK* base = context.nw;
-  NETWORK* copy = copy_network(base);
+  NETWORK* copy = copy_network(context.nw);
   copy->nc[1] = nullptr;  // RS
   copy->nc[3] = nullptr;  // PQ
   identify_sub_networks(copy);
-  // Left: SP (slot 0) joins S and P, QR (slot 2) joins Q and R.
-  ASSERT_EQ(copy->nbr_sub_networks, 2);
-  EXPECT_EQ(copy->nc[0]->sub_network, 1);
-  EXPECT_EQ(copy->nc[2]->sub_network, 2);
-  EXPECT_EQ(copy->nbt[0]->sub_network1, 1);
-  EXPECT_EQ(copy->nbt[0]->sub_network2, 2);
-
-  ASSERT_NE(base->nc[1], nullptr);
-  ASSERT_NE(base->nc[3], nullptr);
-  EXPECT_EQ(base->nbr_sub_networks, 1);
-  EXPECT_EQ(base->nbr_loops[1], 1);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(base->nc[i]->sub_network, 1);
-    EXPECT_EQ(base->nn[i]->sub_network, 1);
-  }
-  EXPECT_EQ(base->nbt[0]->sub_network2, 1);
+  EXPECT_EQ(numbering(copy), "nc 1 - 2 - / nn 1 2 2 1 / bt 1:2 / loops 0 0");
+  EXPECT_EQ(slot_names(context.nw), kRingNames);
+  EXPECT_EQ(numbering(context.nw), kRingNumbers);
 }
 
 TEST_F(CopyNetwork, RemovedSlotsStayRemovedInCopiesOfCopies) {
   NETWORK* first = copy_network(context.nw);
   first->nc[2] = nullptr;
   NETWORK* second = copy_network(first);
-  EXPECT_EQ(second->nbr_connection, 4);
-  EXPECT_EQ(second->nc[2], nullptr);
-  EXPECT_NE(second->nc[1], nullptr);
-  NETWORK* third = copy_network(second);
-  EXPECT_EQ(third->nc[2], nullptr);
-  EXPECT_NE(third->nc[3], nullptr);
-}
-
-TEST_F(CopyNetwork, CopyWithEveryCableRemovedNumbersEachLcAlone) {
-  NETWORK* copy = copy_network(context.nw);
-  for (int i = 0; i < copy->nbr_connection; ++i) copy->nc[i] = nullptr;
-  identify_sub_networks(copy);
-  ASSERT_EQ(copy->nbr_sub_networks, copy->nbr_network_nodes);
-  for (int i = 0; i < copy->nbr_network_nodes; ++i) EXPECT_EQ(copy->nn[i]->sub_network, i + 1);
-  for (int s = 0; s <= 4; ++s) EXPECT_EQ(copy->nbr_loops[s], s == 0 ? 1 : 0) << s;
-  EXPECT_EQ(copy->nbt[0]->sub_network1, 4);  // P is nn[3]
-  EXPECT_EQ(copy->nbt[0]->sub_network2, 2);  // R is nn[1]
-}
-
-TEST(CopyNetworkWithoutBusTransfers, KeepsAnNbtOfOneNullSlot) {
-  ZEVO_CONTEXT context;
-  zevo_init(&context);
-  add_node(&context, "A");
-  testing::build_network(&context);
-  NETWORK* copy = copy_network(context.nw);
-  EXPECT_EQ(copy->nbr_bustransfers, 0);
-  ASSERT_NE(copy->nbt, nullptr);
-  EXPECT_EQ(copy->nbt[0], nullptr);
+  EXPECT_EQ(slot_names(second), "nc SP RS - PQ - / nn S R Q P - / bt T -");
+  EXPECT_EQ(slot_names(copy_network(second)), "nc SP RS - PQ - / nn S R Q P - / bt T -");
 }
 
 TEST(CopyNetworkOfNull, IsNullAndSilent) {
@@ -144,28 +90,28 @@ TEST(CopyNetworkOfNull, IsNullAndSilent) {
 }
 
 // Allocation order: the record, nc, 4 cable entries, nn, 4 lc entries, nbt, 1 bus transfer
-// entry, the loop counts.
+// entry, the loop counts. The letter f is used twice.
 TEST_F(CopyNetwork, ExhaustedMemoryNamesTheAllocationSite) {
-  EXPECT_EQ(error_when_allocation_fails(1), " *** ERROR: Out of Memory in copy_network() a\n");
-  EXPECT_EQ(error_when_allocation_fails(2), " *** ERROR: Out of Memory in copy_network() b\n");
-  EXPECT_EQ(error_when_allocation_fails(3), " *** ERROR: Out of Memory in copy_network() c\n");
-  EXPECT_EQ(error_when_allocation_fails(7), " *** ERROR: Out of Memory in copy_network() d\n");
-  EXPECT_EQ(error_when_allocation_fails(8), " *** ERROR: Out of Memory in copy_network() e\n");
-  EXPECT_EQ(error_when_allocation_fails(12), " *** ERROR: Out of Memory in copy_network() f\n");
-  EXPECT_EQ(error_when_allocation_fails(13), " *** ERROR: Out of Memory in copy_network() g\n");
-  EXPECT_EQ(error_when_allocation_fails(14), " *** ERROR: Out of Memory in copy_network() f\n");
-}
-
-TEST_F(CopyNetwork, NullSlotsAllocateNoEntry) {
-  NETWORK* first = copy_network(context.nw);
-  first->nc[0] = nullptr;
-  first->nn[0] = nullptr;
-  // Now: record, nc, 3 cable entries, nn, 3 lc entries, then nbt as the 10th allocation.
-  CapturedMessages messages;
-  fail_allocation_after(10);
-  EXPECT_THROW(copy_network(first), RunEnded);
-  fail_allocation_after(0);
-  EXPECT_EQ(messages.err(), " *** ERROR: Out of Memory in copy_network() f\n");
+  const std::pair<long, const char*> cases[] = {
+      {1, " *** ERROR: Out of Memory in copy_network() a\n"},
+      {2, " *** ERROR: Out of Memory in copy_network() b\n"},
+      {3, " *** ERROR: Out of Memory in copy_network() c\n"},
+      {7, " *** ERROR: Out of Memory in copy_network() d\n"},
+      {8, " *** ERROR: Out of Memory in copy_network() e\n"},
+      {12, " *** ERROR: Out of Memory in copy_network() f\n"},
+      {13, " *** ERROR: Out of Memory in copy_network() g\n"},
+      {14, " *** ERROR: Out of Memory in copy_network() f\n"},
+  };
+  for (const auto& [n, message] : cases) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(error_when_allocation_fails(context.nw, n), message);
+  }
+  // Null slots allocate no entry: record, nc, 3 cable entries, nn, 3 lc entries, then nbt.
+  NETWORK* emptied = copy_network(context.nw);
+  emptied->nc[0] = nullptr;
+  emptied->nn[0] = nullptr;
+  EXPECT_EQ(error_when_allocation_fails(emptied, 10),
+            " *** ERROR: Out of Memory in copy_network() f\n");
 }
 
 }  // namespace

@@ -2,208 +2,95 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <string>
 
 #include "model/messages.h"
 #include "model/record_store.h"
+#include "network/copy_network.h"
+#include "network_text.h"
 #include "support/captured_messages.h"
 #include "support/network_builder.h"
 
 namespace zevo {
 namespace {
 
-using testing::add_bus_transfer;
-using testing::add_connection;
-using testing::add_node;
-using testing::find_connection;
-using testing::find_node;
-using testing::slot_of;
-
-class IdentifySubNetworks : public ::testing::Test {
- protected:
-  void SetUp() override { zevo_init(&context); }
-
-  // Adds the lcs in document order.
-  void nodes(std::vector<const char*> names) {
-    for (const char* name : names) add_node(&context, name);
+// Every entry of `nw` gets a wrong number, which a new run must not trust.
+void plant_stale_numbers(NETWORK* nw) {
+  for (int k = 0; k < nw->nbr_connection; ++k) {
+    if (nw->nc[k]) nw->nc[k]->sub_network = 7;
   }
-
-  // The sub-network numbers of the named cable and lc.
-  int cable(const char* name) {
-    return nw()->nc[slot_of(nw(), find_connection(&context, name))]->sub_network;
+  for (int i = 0; i < nw->nbr_network_nodes; ++i) {
+    if (nw->nn[i]) nw->nn[i]->sub_network = 7;
   }
-  int lc(const char* name) {
-    return nw()->nn[slot_of(nw(), find_node(&context, name))]->sub_network;
+  for (int t = 0; t < nw->nbr_bustransfers; ++t) {
+    if (nw->nbt[t]) nw->nbt[t]->sub_network1 = nw->nbt[t]->sub_network2 = 9;
   }
+}
 
-  void remove_cable(const char* name) {
-    nw()->nc[slot_of(nw(), find_connection(&context, name))] = nullptr;
-  }
-
-  NETWORK* nw() { return context.nw; }
-  ZEVO_CONTEXT context;
+// Records are given in document order, so every array holds them reversed.
+struct Case {
+  const char* name;
+  const char* network;
+  const char* emptied;  // slots emptied after building, before renumbering
+  const char* expected;
 };
 
-TEST_F(IdentifySubNetworks, RingOfThreeIsOneSubNetworkWithOneLoop) {
-  nodes({"P", "Q", "R"});
-  add_connection(&context, "PQ", "P", "Q");
-  add_connection(&context, "QR", "Q", "R");
-  add_connection(&context, "RP", "R", "P");
-  testing::build_network(&context);
-  EXPECT_EQ(nw()->nbr_sub_networks, 1);
-  EXPECT_EQ(nw()->nbr_loops[1], 1);
-  for (const char* name : {"PQ", "QR", "RP"}) EXPECT_EQ(cable(name), 1) << name;
-  for (const char* name : {"P", "Q", "R"}) EXPECT_EQ(lc(name), 1) << name;
+const Case kCases[] = {
+    {"ring of three", "P Q R | PQ=P-Q QR=Q-R RP=R-P", "", "nc 1 1 1 / nn 1 1 1 / bt / loops 1"},
+    {"parallel pair", "P Q | A=P-Q B=Q-P", "", "nc 1 1 / nn 1 1 / bt / loops 1"},
+    {"radial feeder", "P Q R S | PQ=P-Q QR=Q-R RS=R-S", "", "nc 1 1 1 / nn 1 1 1 1 / bt / loops 0"},
+    // RS holds slot 0, so R and S are sub-network 1; PQ in slot 2 makes P and Q number 2.
+    {"radial feeder without its middle cable", "P Q R S | PQ=P-Q QR=Q-R RS=R-S", "QR",
+     "nc 1 - 2 / nn 1 1 2 2 / bt / loops 0 0"},
+    // B: 2 cables, 3 lcs, no loop; A: a parallel pair.
+    {"groups joined only by a bus transfer",
+     "A1 A2 B1 B2 B3 | A12=A1-A2 A21=A2-A1 B12=B1-B2 B23=B2-B3 | T=A2-B3", "",
+     "nc 1 1 2 2 / nn 1 1 1 2 2 / bt 2:1 / loops 0 1"},
+    // nn: Q, L2, P, L1; a bus transfer with both ends on one lc gets its number twice.
+    {"lone lcs after every group in nn order", "L1 P L2 Q | PQ=P-Q | T=L1-L1", "",
+     "nc 1 / nn 1 2 1 3 / bt 3:3 / loops 0 0 0"},
+    {"every cable removed", "P Q R S | PQ=P-Q QR=Q-R RS=R-S SP=S-P | T=P-R", "PQ QR RS SP",
+     "nc - - - - / nn 1 2 3 4 / bt 4:2 / loops 0 0 0 0"},
+    // RR (slot 0) is 1 with 1 - 1 + 1 = 1 loop; QP and PQ are 2 with 1 loop; S is 3.
+    {"cable with both ends on one lc", "P Q R S | PQ=P-Q QP=Q-P RR=R-R | T=P-R", "",
+     "nc 1 2 2 / nn 3 1 2 2 / bt 2:1 / loops 1 1 0"},
+    // P is no longer an lc of the network: sub-network 1 has one cable and only Q.
+    {"null nn and nbt slots", "P Q R | PQ=P-Q | T1=P-Q T2=Q-R", "P T1",
+     "nc 1 / nn 2 1 - / bt 1:2 - / loops 1 0"},
+    {"bus transfer to an lc outside nn", "P Q | PQ=P-Q | T=P-Q", "Q",
+     "nc 1 / nn - 1 / bt 1:0 / loops 1"},
+};
+
+// As in the cut search, each case is a copy of the base network with slots emptied, numbered
+// again; and once more over stale numbers: the same outcome, the old loop-count array released.
+TEST(IdentifySubNetworks, NumbersGroupsLoneLcsLoopsAndBusTransfers) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    ZEVO_CONTEXT context;
+    zevo_init(&context);
+    testing::add_records(&context, c.network);
+    testing::build_network(&context);
+    NETWORK* nw = copy_network(context.nw);
+    for (const std::string& name : testing::words(c.emptied)) testing::empty_slot(nw, name);
+    identify_sub_networks(nw);
+    EXPECT_EQ(testing::numbering(nw), c.expected);
+
+    const std::size_t held = nbr_records_held();
+    plant_stale_numbers(nw);
+    identify_sub_networks(nw);
+    EXPECT_EQ(testing::numbering(nw), c.expected);
+    EXPECT_EQ(nbr_records_held(), held);
+  }
 }
 
-TEST_F(IdentifySubNetworks, ParallelPairIsOneSubNetworkWithOneLoop) {
-  nodes({"P", "Q"});
-  add_connection(&context, "A", "P", "Q");
-  add_connection(&context, "B", "Q", "P");
-  testing::build_network(&context);
-  EXPECT_EQ(nw()->nbr_sub_networks, 1);
-  EXPECT_EQ(nw()->nbr_loops[1], 1);
-  EXPECT_EQ(cable("A"), 1);
-  EXPECT_EQ(cable("B"), 1);
-}
-
-TEST_F(IdentifySubNetworks, RadialFeederSplitsInTwoWhenItsMiddleCableIsRemoved) {
-  nodes({"P", "Q", "R", "S"});
-  add_connection(&context, "PQ", "P", "Q");
-  add_connection(&context, "QR", "Q", "R");
-  add_connection(&context, "RS", "R", "S");  // nc: RS, QR, PQ
-  testing::build_network(&context);
-  EXPECT_EQ(nw()->nbr_sub_networks, 1);
-  EXPECT_EQ(nw()->nbr_loops[1], 0);
-
-  remove_cable("QR");
-  identify_sub_networks(nw());
-  // RS holds slot 0, so R and S are sub-network 1; PQ in slot 2 makes P and Q number 2.
-  ASSERT_EQ(nw()->nbr_sub_networks, 2);
-  EXPECT_EQ(cable("RS"), 1);
-  EXPECT_EQ(cable("PQ"), 2);
-  EXPECT_EQ(lc("R"), 1);
-  EXPECT_EQ(lc("S"), 1);
-  EXPECT_EQ(lc("P"), 2);
-  EXPECT_EQ(lc("Q"), 2);
-  EXPECT_EQ(nw()->nbr_loops[1], 0);
-  EXPECT_EQ(nw()->nbr_loops[2], 0);
-  EXPECT_EQ(nw()->nbr_connection, 3);
-}
-
-TEST_F(IdentifySubNetworks, GroupsJoinedOnlyByABusTransferStayApart) {
-  nodes({"A1", "A2", "B1", "B2", "B3"});
-  add_connection(&context, "A12", "A1", "A2");
-  add_connection(&context, "A21", "A2", "A1");
-  add_connection(&context, "B12", "B1", "B2");
-  add_connection(&context, "B23", "B2", "B3");  // nc: B23, B12, A21, A12
-  BUS_TRANSFER* bt = add_bus_transfer(&context, "T", "A2", "B3");
-  testing::build_network(&context);
-  ASSERT_EQ(nw()->nbr_sub_networks, 2);
-  EXPECT_EQ(cable("B23"), 1);
-  EXPECT_EQ(cable("A12"), 2);
-  EXPECT_EQ(nw()->nbr_loops[1], 0);  // B: 2 cables, 3 lcs
-  EXPECT_EQ(nw()->nbr_loops[2], 1);  // A: parallel pair
-  ASSERT_EQ(nw()->nbt[0]->bt, bt);
-  EXPECT_EQ(nw()->nbt[0]->sub_network1, 2);
-  EXPECT_EQ(nw()->nbt[0]->sub_network2, 1);
-}
-
-TEST_F(IdentifySubNetworks, LoneLoadCentresComeAfterEveryGroupInNnOrder) {
-  nodes({"L1", "P", "L2", "Q"});  // nn: Q, L2, P, L1
-  add_connection(&context, "PQ", "P", "Q");
-  add_bus_transfer(&context, "T", "L1", "L1");
-  testing::build_network(&context);
-  ASSERT_EQ(nw()->nbr_sub_networks, 3);
-  EXPECT_EQ(lc("P"), 1);
-  EXPECT_EQ(lc("Q"), 1);
-  EXPECT_EQ(lc("L2"), 2);
-  EXPECT_EQ(lc("L1"), 3);
-  EXPECT_EQ(nw()->nbr_loops[1], 0);
-  EXPECT_EQ(nw()->nbr_loops[2], 0);
-  EXPECT_EQ(nw()->nbr_loops[3], 0);
-  EXPECT_EQ(nw()->nbt[0]->sub_network1, 3);  // both ends on the same lc: the number twice
-  EXPECT_EQ(nw()->nbt[0]->sub_network2, 3);
-}
-
-TEST_F(IdentifySubNetworks, WithEveryCableRemovedEachLcIsASubNetworkOfItsOwn) {
-  nodes({"P", "Q", "R"});
-  add_connection(&context, "PQ", "P", "Q");
-  add_connection(&context, "QR", "Q", "R");
-  testing::build_network(&context);
-  nw()->nc[0] = nullptr;
-  nw()->nc[1] = nullptr;
-  identify_sub_networks(nw());
-  ASSERT_EQ(nw()->nbr_sub_networks, 3);
-  EXPECT_EQ(nw()->nn[0]->sub_network, 1);  // R
-  EXPECT_EQ(nw()->nn[1]->sub_network, 2);  // Q
-  EXPECT_EQ(nw()->nn[2]->sub_network, 3);  // P
-  for (int s = 1; s <= 3; ++s) EXPECT_EQ(nw()->nbr_loops[s], 0);
-}
-
-TEST_F(IdentifySubNetworks, RunningTwiceGivesTheSameResultAndReleasesTheFirstCounts) {
-  nodes({"P", "Q", "R", "S"});
-  add_connection(&context, "PQ", "P", "Q");
-  add_connection(&context, "QP", "Q", "P");
-  add_connection(&context, "RR", "R", "R");
-  add_bus_transfer(&context, "T", "P", "R");
-  testing::build_network(&context);
-  // Groups: RR (slot 0) is 1 with loop 1 - 1 + 1 = 1; PQ/QP is 2 with 1 loop; S is 3.
-  const std::vector<int> expected_loops = {1, 1, 1, 0};
-  ASSERT_EQ(nw()->nbr_sub_networks, 3);
-  for (int s = 1; s <= 3; ++s) EXPECT_EQ(nw()->nbr_loops[s], expected_loops[s]);
-  EXPECT_EQ(nw()->nbt[0]->sub_network1, 2);
-  EXPECT_EQ(nw()->nbt[0]->sub_network2, 1);
-
-  const std::size_t held = nbr_records_held();
-  nw()->nc[1]->sub_network = 7;  // stale numbers are reset, not trusted
-  nw()->nbt[0]->sub_network1 = 9;
-  identify_sub_networks(nw());
-  EXPECT_EQ(nbr_records_held(), held);  // one array released, one allocated
-  ASSERT_EQ(nw()->nbr_sub_networks, 3);
-  for (int s = 1; s <= 3; ++s) EXPECT_EQ(nw()->nbr_loops[s], expected_loops[s]);
-  EXPECT_EQ(cable("RR"), 1);
-  EXPECT_EQ(cable("QP"), 2);
-  EXPECT_EQ(cable("PQ"), 2);
-  EXPECT_EQ(lc("S"), 3);
-  EXPECT_EQ(nw()->nbt[0]->sub_network1, 2);
-  EXPECT_EQ(nw()->nbt[0]->sub_network2, 1);
-}
-
-TEST_F(IdentifySubNetworks, NullSlotsOfNnAndNbtAreSkipped) {
-  nodes({"P", "Q", "R"});
-  add_connection(&context, "PQ", "P", "Q");
-  add_bus_transfer(&context, "T1", "P", "Q");
-  add_bus_transfer(&context, "T2", "Q", "R");  // nbt: T2, T1
-  testing::build_network(&context);
-  nw()->nn[2] = nullptr;  // P is no longer an lc of the network
-  nw()->nbt[1] = nullptr;
-  identify_sub_networks(nw());
-  ASSERT_EQ(nw()->nbr_sub_networks, 2);  // PQ, then R alone
-  EXPECT_EQ(lc("Q"), 1);
-  EXPECT_EQ(lc("R"), 2);
-  EXPECT_EQ(nw()->nbr_loops[1], 1);  // one cable, and only Q counted among its lcs
-  EXPECT_EQ(nw()->nbt[0]->sub_network1, 1);
-  EXPECT_EQ(nw()->nbt[0]->sub_network2, 2);
-}
-
-TEST_F(IdentifySubNetworks, BusTransferToAnLcOutsideNnKeepsZeroForThatEnd) {
-  nodes({"P", "Q"});
-  add_connection(&context, "PQ", "P", "Q");
-  add_bus_transfer(&context, "T", "P", "Q");
-  testing::build_network(&context);
-  nw()->nn[0] = nullptr;  // Q
-  identify_sub_networks(nw());
-  EXPECT_EQ(nw()->nbt[0]->sub_network1, 1);
-  EXPECT_EQ(nw()->nbt[0]->sub_network2, 0);
-}
-
-TEST_F(IdentifySubNetworks, OutOfMemoryForTheLoopCounts) {
-  nodes({"P"});
+TEST(IdentifySubNetworks, OutOfMemoryForTheLoopCounts) {
+  ZEVO_CONTEXT context;
+  zevo_init(&context);
+  testing::add_records(&context, "P");
   testing::build_network(&context);
   testing::CapturedMessages messages;
   fail_allocation_after(1);
-  EXPECT_THROW(identify_sub_networks(nw()), RunEnded);
+  EXPECT_THROW(identify_sub_networks(context.nw), RunEnded);
   fail_allocation_after(0);
   EXPECT_EQ(messages.err(), " *** ERROR: Out of Memory in identify_sub_networks() a\n");
   EXPECT_EQ(messages.out(), "");

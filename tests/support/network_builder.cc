@@ -11,78 +11,74 @@ namespace {
 const char* const kOom = " test builder: out of memory\n";
 
 template <typename Record>
-Record* prepend(Record*& list, int& count) {
+Record* prepend(Record*& list, int* count = nullptr) {
   auto* record = alloc_record<Record>(kOom);
   record->next = list;
   list = record;
-  ++count;
+  if (count) ++*count;
   return record;
 }
 
-CONDITION* prepend_condition(CONDITION*& list, const Name& name, double generation, double load) {
-  auto* condition = alloc_record<CONDITION>(kOom);
-  condition->name = name.stored();
-  condition->generation = generation;
-  condition->load = load;
-  condition->next = list;
-  list = condition;
-  return condition;
+const char* stored(const char* name) {
+  if (!name) return nullptr;
+  char* copy = alloc_array<char>(std::strlen(name) + 1, kOom);
+  return std::strcpy(copy, name);
 }
 
-bool named(const char* record_name, const char* name) {
-  return record_name && name && std::strcmp(record_name, name) == 0;
+template <typename Record>
+Record* add_link(Record*& list, int& count, const char* name, const char* lc1, const char* lc2) {
+  Record* record = prepend(list, &count);
+  record->name = stored(name);
+  record->lc1 = stored(lc1);
+  record->lc2 = stored(lc2);
+  return record;
+}
+
+CONDITION* add_to(CONDITION*& list, const char* name, double generation, double load) {
+  CONDITION* condition = prepend(list);
+  condition->name = stored(name);
+  condition->generation = generation;
+  condition->load = load;
+  return condition;
 }
 
 }  // namespace
 
-const char* Name::stored() const {
-  if (!given_) return nullptr;
-  char* copy = alloc_array<char>(text_.size() + 1, kOom);
-  std::memcpy(copy, text_.c_str(), text_.size() + 1);
-  return copy;
-}
-
-NODE* add_node(ZEVO_CONTEXT* context, Name name) {
-  NODE* node = prepend(context->nodes, context->nbr_nodes);
-  node->name = name.stored();
+NODE* add_node(ZEVO_CONTEXT* context, const char* name) {
+  NODE* node = prepend(context->nodes, &context->nbr_nodes);
+  node->name = stored(name);
   return node;
 }
 
-CONNECTION* add_connection(ZEVO_CONTEXT* context, Name name, Name lc1, Name lc2) {
-  CONNECTION* c = prepend(context->connections, context->nbr_connections);
-  c->name = name.stored();
-  c->lc1 = lc1.stored();
-  c->lc2 = lc2.stored();
-  return c;
+CONNECTION* add_connection(ZEVO_CONTEXT* context, const char* name, const char* lc1,
+                           const char* lc2) {
+  return add_link(context->connections, context->nbr_connections, name, lc1, lc2);
 }
 
-BUS_TRANSFER* add_bus_transfer(ZEVO_CONTEXT* context, Name name, Name lc1, Name lc2) {
-  BUS_TRANSFER* bt = prepend(context->bustransfers, context->nbr_bustransfers);
-  bt->name = name.stored();
-  bt->lc1 = lc1.stored();
-  bt->lc2 = lc2.stored();
-  return bt;
+BUS_TRANSFER* add_bus_transfer(ZEVO_CONTEXT* context, const char* name, const char* lc1,
+                               const char* lc2) {
+  return add_link(context->bustransfers, context->nbr_bustransfers, name, lc1, lc2);
 }
 
-CALC_CONDITION* add_calc_condition(ZEVO_CONTEXT* context, Name name) {
-  CALC_CONDITION* cc = prepend(context->calc_conditions, context->nbr_calc_conditions);
-  cc->name = name.stored();
+CALC_CONDITION* add_calc_condition(ZEVO_CONTEXT* context, const char* name) {
+  CALC_CONDITION* cc = prepend(context->calc_conditions, &context->nbr_calc_conditions);
+  cc->name = stored(name);
   return cc;
 }
 
-CALC_CONNECTION* add_calc_connection(ZEVO_CONTEXT* context, Name name) {
-  CALC_CONNECTION* cc = prepend(context->calc_connections, context->nbr_calc_connections);
-  cc->name = name.stored();
+CALC_CONNECTION* add_calc_connection(ZEVO_CONTEXT* context, const char* name) {
+  CALC_CONNECTION* cc = prepend(context->calc_connections, &context->nbr_calc_connections);
+  cc->name = stored(name);
   cc->results = alloc_record<ZEVO_RESULT>(kOom);
   return cc;
 }
 
-CONDITION* add_condition(NODE* node, Name name, double generation, double load) {
-  return prepend_condition(node->conditions, name, generation, load);
+CONDITION* add_condition(NODE* node, const char* name, double generation, double load) {
+  return add_to(node->conditions, name, generation, load);
 }
 
-CONDITION* add_condition(BUS_TRANSFER* bt, Name name, double generation, double load) {
-  return prepend_condition(bt->conditions, name, generation, load);
+CONDITION* add_condition(BUS_TRANSFER* bt, const char* name, double generation, double load) {
+  return add_to(bt->conditions, name, generation, load);
 }
 
 void build_network(ZEVO_CONTEXT* context) {
@@ -90,32 +86,11 @@ void build_network(ZEVO_CONTEXT* context) {
   create_base_network(context);
 }
 
-NODE* find_node(const ZEVO_CONTEXT* context, const char* name) {
-  for (NODE* n = context->nodes; n; n = n->next) {
-    if (named(n->name, name)) return n;
-  }
-  return nullptr;
-}
-
 CONNECTION* find_connection(const ZEVO_CONTEXT* context, const char* name) {
   for (CONNECTION* c = context->connections; c; c = c->next) {
-    if (named(c->name, name)) return c;
+    if (c->name && name && std::strcmp(c->name, name) == 0) return c;
   }
   return nullptr;
-}
-
-int slot_of(const NETWORK* nw, const CONNECTION* c) {
-  for (int i = 0; i < nw->nbr_connection; ++i) {
-    if (nw->nc[i] && nw->nc[i]->c == c) return i;
-  }
-  return -1;
-}
-
-int slot_of(const NETWORK* nw, const NODE* n) {
-  for (int i = 0; i < nw->nbr_network_nodes; ++i) {
-    if (nw->nn[i] && nw->nn[i]->n == n) return i;
-  }
-  return -1;
 }
 
 }  // namespace zevo::testing
