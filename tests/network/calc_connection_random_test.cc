@@ -14,8 +14,6 @@
 namespace zevo {
 namespace {
 
-using testing::Name;
-
 bool same(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
 
 // Every node named like an end sets it; the walk stops once both ends are set.
@@ -27,9 +25,10 @@ bool resolve_by_walking(NODE* nodes, const char* lc1, NODE** n1, const char* lc2
   return *n1 && *n2;
 }
 
-Name random_name(std::mt19937& random) {
-  const int pick = static_cast<int>(random() % 4);
-  return pick == 0 ? Name() : Name(std::string(1, static_cast<char>('a' + pick)));
+// One of three names, or none; the builder copies the text.
+const char* random_name(std::mt19937& random) {
+  static const char* const kNames[] = {nullptr, "a", "b", "c"};
+  return kNames[random() % 4];
 }
 
 TEST(CalcConnectionRandom, ResolvesEveryEndAsTheWalkFromTheHeadDoes) {
