@@ -4,131 +4,246 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "search_network.h"
 #include "support/network_builder.h"
-#include "trial_list.h"
 
 namespace zevo {
 namespace {
 
-using testing::describe_trials;
-using testing::find_trial;
-using testing::sub_network_of;
-using Trials = std::vector<std::string>;
+using testing::describe_figures;
+using testing::kRingCables;
+using testing::kRingLcs;
 
-class CalcZevoCable : public testing::SearchNetwork {
- protected:
-  void SetUp() override {
-    SearchNetwork::SetUp();
-    condition("normal");
+// The trials newest first, each as its cut cables in their order, its flag and its value:
+// "{Y,Z}:1=40 {Y}:0=0".
+std::string describe_trials(const CALC_CONNECTION* cc) {
+  std::string text;
+  for (const CALC_CUT_CONNECTION_ZEVO* t = cc->cut_connections; t; t = t->next) {
+    text += text.empty() ? "{" : " {";
+    for (const CUT_CONNECTION* cut = t->cuts; cut; cut = cut->next) {
+      text += (cut == t->cuts ? "" : ",") + std::string(cut->c->name);
+    }
+    char flag_and_value[32];
+    std::snprintf(flag_and_value, sizeof flag_and_value, "}:%d=%g", t->cut_flag, t->zevo->val);
+    text += flag_and_value;
+  }
+  return text;
+}
+
+// The sides of the ends and the loops left with the cable out, the value and the figures:
+// "1|1 0 loops: 900 (1000 0 0 900 = 900)".
+std::string describe_result(const ZEVO_RESULT* r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d|%d %d loops: %g (", r->sub_network1, r->sub_network2,
+                r->nw->nbr_loops[r->sub_network1], r->val);
+  return text + describe_figures(r, 0) + ")";
+}
+
+// The sub-network numbers of the cable slots ("-" for an empty one), then of the node slots,
+// then the loop counts.
+std::string describe_sub_networks(const NETWORK* nw) {
+  std::string text;
+  for (int i = 0; i < nw->nbr_connection; ++i) {
+    text += nw->nc[i] ? std::to_string(nw->nc[i]->sub_network) : "-";
+  }
+  for (int i = 0; i < nw->nbr_network_nodes; ++i) text += std::to_string(nw->nn[i]->sub_network);
+  for (int s = 1; s <= nw->nbr_sub_networks; ++s) text += " " + std::to_string(nw->nbr_loops[s]);
+  return text;
+}
+
+// What one requested cable must come out with: the result as describe_result gives it and the
+// trials as describe_trials does. When nbr_trials is given, `trials` holds only the oldest ones.
+struct CableResult {
+  const char* cable;
+  const char* result;
+  std::string trials;
+  int nbr_trials = -1;
+};
+
+struct SearchCase {
+  const char* name;
+  std::string lcs, cables;  // as SearchNetwork::build takes them
+  std::vector<CableResult> results;
+};
+SearchCase search(const char* name, std::string lcs, std::string cables,
+                  std::vector<CableResult> results) {
+  return {name, std::move(lcs), std::move(cables), std::move(results)};
+}
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
+
+class CutSearch : public testing::SearchNetwork, public ::testing::WithParamInterface<SearchCase> {
+ public:
+  // The result and the trials of `cc`, and what every trial must hold: the cable, 1 to
+  // nbr_loops + 1 cuts as counted, a network copy and cut entries of its own, flag 1 exactly
+  // when the ends are apart, and a computed result only then.
+  void check_cable(const CALC_CONNECTION* cc, const CableResult& expected) {
+    const ZEVO_RESULT* r = cc->results;
+    EXPECT_EQ(describe_result(r), expected.result);
+    EXPECT_EQ(r->condition[0], context_.calc_conditions->name);  // shared, not copied
+    const std::string trials = describe_trials(cc);
+    const std::size_t listed = std::min(trials.size(), expected.trials.size());
+    EXPECT_EQ(expected.nbr_trials < 0 ? trials : trials.substr(trials.size() - listed),
+              expected.trials);
+
+    std::set<const void*> owned = {context_.nw, r->nw};
+    int count = 0;
+    for (const CALC_CUT_CONNECTION_ZEVO* t = cc->cut_connections; t; t = t->next, ++count) {
+      EXPECT_EQ(t->c, cc->c);
+      int cuts = 0;
+      for (const CUT_CONNECTION* cut = t->cuts; cut; cut = cut->next, ++cuts) {
+        EXPECT_TRUE(owned.insert(cut).second) << "a cut entry is shared";
+      }
+      EXPECT_EQ(t->nbr_cut_connection, cuts);
+      EXPECT_LE(cuts, r->nw->nbr_loops[r->sub_network1] + 1);
+      EXPECT_TRUE(owned.insert(t->zevo->nw).second) << "a network copy is shared";
+      const bool apart = t->subnetwork1 != t->subnetwork2;
+      EXPECT_EQ(t->cut_flag == kCutSeparates, apart);
+      EXPECT_EQ(t->zevo->sub_network1, apart ? t->subnetwork1 : 0);
+      EXPECT_EQ(t->zevo->sub_network2, apart ? t->subnetwork2 : 0);
+    }
+    EXPECT_EQ(count, expected.nbr_trials < 0 ? count : expected.nbr_trials);
   }
 };
 
-// Nodes in document order SB1, SB2, SB3 (nn = SB3, SB2, SB1), cables C12, C23, C31 (nc = C31,
-// C23, C12): the ring of three with C12 requested.
-class RingOfThree : public CalcZevoCable {
- protected:
-  CALC_CONNECTION* ring(double g1, double l1, double g2, double l2, double g3, double l3) {
-    lc("SB1", g1, l1);
-    lc("SB2", g2, l2);
-    lc("SB3", g3, l3);
-    cable("C12", "SB1", "SB2");
-    cable("C23", "SB2", "SB3");
-    cable("C31", "SB3", "SB1");
-    return request("C12");
+TEST_P(CutSearch, ValueAndTrials) {
+  const SearchCase& c = GetParam();
+  std::vector<std::string> requested;
+  for (const CableResult& e : c.results) requested.push_back(e.cable);
+  const std::vector<CALC_CONNECTION*> ccs = build(c.lcs, c.cables, requested);
+  const std::string base = describe_sub_networks(context_.nw);
+  compute_all();
+  EXPECT_EQ(describe_sub_networks(context_.nw), base);  // the base is only ever copied
+  for (std::size_t i = 0; i < ccs.size(); ++i) {
+    SCOPED_TRACE(c.results[i].cable);
+    check_cable(ccs[i], c.results[i]);
   }
+}
+
+// Ring A - B - C - D - A (nc = DA, CD, BC, AB).
+const std::string kFourLcs = "A 100 0, B 0 10, C 0 20, D 0 30";
+const std::string kRingOfFour = "AB A B, BC B C, CD C D, DA D A";
+
+// Results read "sub-network of n1|of n2, loops left: value (g1 l1 g2 l2 = c_val)" with the
+// cable out; trials "{cuts}:cut_flag=value", newest first.
+const SearchCase kCases[] = {
+    // The ring with C12 out keeps 0 loops. Cutting C31 leaves SB1 against SB2+SB3:
+    // max(min(1000, 900), min(0, 0)) = 900; cutting C23 leaves SB1+SB3 against SB2:
+    // max(min(1000, 600), min(0, 300)) = 600. No growth pass follows.
+    search("OverviewRing", kRingLcs, kRingCables,
+           {{"C12", "1|1 0 loops: 900 (1000 0 0 900 = 900)", "{C23}:1=600 {C31}:1=900"}}),
+    // {C31}: SB1 | SB2+SB3: max(min(100, 150), min(5, 0)) = 100, figures 100 0 5 150.
+    // {C23}, made later: SB1+SB3 | SB2: max(min(105, 100), min(0, 50)) = 100, whose figures win.
+    search("TiedTrialsGiveTheFiguresOfTheLaterTrial", "SB1 100 0, SB2 0 100, SB3 5 50", kRingCables,
+           {{"C12", "1|1 0 loops: 100 (105 50 0 100 = 100)", "{C23}:1=100 {C31}:1=100"}}),
+    // Radial P - Q - R (nn = R, Q, P): with QR out, PQ is sub-network 1 and R alone the next.
+    // P+Q (100, 30) | R (5, 30): max(min(100, 30), min(5, 30)) = 30.
+    search("CableInNoLoopIsComputedDirectly", "P 100 10, Q 0 20, R 5 30", "PQ P Q, QR Q R",
+           {{"QR", "1|2 0 loops: 30 (100 30 5 30 = 30)", ""}}),
+    // nc = RP, QR, PQ. For PQ: {RP} gives P | Q+R = 100, {QR} gives P+R | Q = 60.
+    // For QR: {RP} gives Q+P (100, 60) | R (0, 40) = 40; {PQ} gives Q | R+P (100, 40) = 60.
+    search("TriangleGivesEachCableItsOwnLargestCut", "P 100 0, Q 0 60, R 0 40",
+           "PQ P Q, QR Q R, RP R P",
+           {{"PQ", "1|1 0 loops: 100 (100 0 0 100 = 100)", "{QR}:1=60 {RP}:1=100"},
+            {"QR", "1|1 0 loops: 60 (0 60 100 40 = 60)", "{PQ}:1=60 {RP}:1=40"}}),
+    // {DA}: A | B+C+D = min(100, 60); {CD}: A+D | B+C = min(100, 30); {BC}: A+D+C | B = 10.
+    search("RingOfFourHasThreeSeparatingSingleCuts", kFourLcs, kRingOfFour,
+           {{"AB", "1|1 0 loops: 60 (100 0 0 60 = 60)", "{BC}:1=10 {CD}:1=30 {DA}:1=60"}}),
+    // Still 4 cables - 5 nodes + 1 = 0 loops. {DE} leaves A and B joined; the growth pass it
+    // triggers makes nothing, since one cut is more than 0 loops. E goes with D elsewhere:
+    // {DA} A | B+C+D+E = 65, {CD} A+D+E | B+C = 30, {BC} A+C+D+E | B = 10.
+    search("BranchGetsATrialThatIsNeverGrownNorCounted", "E 0 5, " + kFourLcs,
+           kRingOfFour + ", DE D E",
+           {{"AB", "1|1 0 loops: 65 (100 0 0 65 = 65)", "{BC}:1=10 {CD}:1=30 {DA}:1=65 {DE}:0=0"}}),
+    // nc = DE, BF, DA, CD, BC, AB. The branch cuts would be candidates for each other, but a
+    // single cut is already more than the 0 loops left. {DA}: A | B+C+D+E+F = 72;
+    // {CD}: A+D+E (100, 35) | B+C+F (0, 37) = 37; {BC}: A+C+D+E | B+F (0, 17) = 17.
+    search("BranchesAreNotPairedWithoutLoopsLeft", kFourLcs + ", E 0 5, F 0 7",
+           kRingOfFour + ", BF B F, DE D E",
+           {{"AB", "1|1 0 loops: 72 (100 0 0 72 = 72)",
+             "{BC}:1=17 {CD}:1=37 {DA}:1=72 {BF}:0=0 {DE}:0=0"}}),
+    // nc = GH2, GH1, C31, C23, C12: the island G - H, with a loop of its own, is sub-network 1
+    // and the ring sub-network 2; the island's cables are not tried and count on no side.
+    search("CablesOfOtherSubNetworksAreNotTried", std::string(kRingLcs) + ", G 0 0, H 0 0",
+           std::string(kRingCables) + ", GH1 G H, GH2 G H",
+           {{"C12", "2|2 0 loops: 900 (1000 0 0 900 = 900)", "{C23}:1=600 {C31}:1=900"}}),
+    // P1: A | B = max(min(80, 60), min(10, 5)) = 60. P2 runs from B: side 1 is B,
+    // max(min(10, 5), min(80, 60)) = 60.
+    search("TwoParallelCablesEachTryTheOther", "A 80 5, B 10 60", "P1 A B, P2 B A",
+           {{"P1", "1|1 0 loops: 60 (80 5 10 60 = 60)", "{P2}:1=60"},
+            {"P2", "1|1 0 loops: 60 (10 60 80 5 = 60)", "{P1}:1=60"}}),
+    // nc = Z, Y, X; X out leaves 2 - 2 + 1 = 1 loop. First set {Z} then {Y}, both joined.
+    // Pass 1 grows {Y} by {Z}; pass 2 does it again; pass 3 exceeds 1 + 1.
+    // A | B: max(min(50, 40), min(5, 10)) = 40.
+    search("ThreeParallelCablesRepeatThePairInTheSecondPass", "A 50 10, B 5 40",
+           "X A B, Y A B, Z A B",
+           {{"X", "1|1 1 loops: 40 (50 10 5 40 = 40)", "{Y,Z}:1=40 {Y,Z}:1=40 {Y}:0=0 {Z}:0=0"}}),
+    // nc = Z, Y, X, S; X out leaves 3 - 3 + 1 = 1 loop. First-set list {S}, {Y}, {Z}, all
+    // joined. Each pass grows {S} into {S,Y} and {S,Z} (still joined with 2 cuts > 1 loop: 2)
+    // and {Y} into {Y,Z}: A | B+E = max(min(100, 50), min(0, 0)) = 50; two passes run.
+    search("PairsThatStayJoinedWithOneLoopAreGivenUp", "A 100 0, B 0 30, E 0 20",
+           "S B E, X A B, Y A B, Z A B",
+           {{"X", "1|1 1 loops: 50 (100 0 0 50 = 50)",
+             "{Y,Z}:1=50 {S,Z}:2=0 {S,Y}:2=0 {Y,Z}:1=50 {S,Z}:2=0 {S,Y}:2=0 {S}:0=0 {Y}:0=0 "
+             "{Z}:0=0"}}),
+    // nc = K, Z, Y, X; X out leaves 1 loop. {K} separates alone, so it never joins {Y} or {Z}:
+    // only {Y,Z} is grown, in both passes. {K}: A | M+B = min(100, 80);
+    // {Y,Z}: A+M | B = max(min(100, 50), min(0, 30)) = 50.
+    search("SeparatingSingleCutIsNoCandidate", "A 100 0, M 0 30, B 0 50",
+           "X A B, Y M B, Z M B, K A M",
+           {{"X", "1|1 1 loops: 80 (100 0 0 80 = 80)",
+             "{Y,Z}:1=50 {Y,Z}:1=50 {Y}:0=0 {Z}:0=0 {K}:1=80"}}),
+    // nc = Z, Y, X, W; W out leaves 3 - 2 + 1 = 2 loops, so 3 passes and up to 3 cuts.
+    // First-set list {X}, {Y}, {Z}. Pairs stay joined with 2 cuts (not more than 2 loops) and
+    // are grown again; a triple cuts every cable and separates A | B: min(100, 70). Every pass
+    // grows each joined trial of the list, the ones made by earlier passes included:
+    //   pass 1: {X} -> {X,Y}, {X,Z}; {Y} -> {Y,Z}
+    //   pass 2: {Y,Z} -> nothing; {X,Z} -> {X,Z,Y}; {X,Y} -> {X,Y,Z}; then as pass 1
+    //   pass 3: the two pairs of pass 2 and the two of pass 1 give a triple each; then as pass 1
+    search("TwoLoopsLeftGrowPairsAndTriplesOverThreePasses", "A 100 0, B 0 70",
+           "W A B, X A B, Y A B, Z A B",
+           {{"W", "1|1 2 loops: 70 (100 0 0 70 = 70)",
+             // pass 3
+             "{Y,Z}:0=0 {X,Z}:0=0 {X,Y}:0=0 {X,Y,Z}:1=70 {X,Z,Y}:1=70 {X,Y,Z}:1=70 {X,Z,Y}:1=70 "
+             // pass 2
+             "{Y,Z}:0=0 {X,Z}:0=0 {X,Y}:0=0 {X,Y,Z}:1=70 {X,Z,Y}:1=70 "
+             // pass 1, then the first set
+             "{Y,Z}:0=0 {X,Z}:0=0 {X,Y}:0=0 {X}:0=0 {Y}:0=0 {Z}:0=0"}}),
+    // X and Y join A and B directly, U - V runs A - E - B, F1 and F2 hang F on A:
+    // nc = Y, F1, F2, U, V, X; X out leaves 5 - 4 + 1 = 2 loops.
+    // First set {Y}, {F1}, {F2}, {U}, {V}, all joined. Pass 1 pairs each with the later ones:
+    //   {V,Y}: A+E+F (70, -150) | B (0, 200)  max(min(70, 200), min(0, -150)) = 70
+    //   {U,Y}: A+F (100, 0) | B+E (-30, 50)   max(min(100, 50), min(-30, 0))  = 50
+    // the other 8 pairs stay joined. Pass 2 grows those 8 into 15 triples and repeats pass 1;
+    // pass 3 grows both sets of 8 pairs and repeats pass 1: 5 + 10 + 25 + 40 trials. The
+    // triples {V,U,Y} leave A+F | B with E apart: max(min(100, 200), min(0, 0)) = 100.
+    search("TrialThatAlsoCutsOffABranchCountsItNowhere", "A 100 0, B 0 200, E -30 -150, F 0 0",
+           "X A B, V E B, U A E, F2 A F, F1 A F, Y A B",
+           {{"X", "1|1 2 loops: 100 (100 0 0 200 = 100)",
+             "{F1,Y}:0=0 {F2,Y}:0=0 {F2,F1}:0=0 {U,Y}:1=50 {U,F1}:0=0 {U,F2}:0=0 {V,Y}:1=70 "
+             "{V,F1}:0=0 {V,F2}:0=0 {V,U}:0=0 {V}:0=0 {U}:0=0 {F2}:0=0 {F1}:0=0 {Y}:0=0",
+             80}}),
+    // A cable from A back to A (validation would refuse it): its ends are one node, so no cut
+    // can separate them. Its one trial stays joined and is not grown (0 loops).
+    search("NoSeparatingTrialLeavesZero", "A 100 0, B 0 50", "AB A B, X A A",
+           {{"X", "1|1 0 loops: 0 (0 0 0 0 = 0)", "{AB}:0=0"}}),
 };
 
-TEST_F(RingOfThree, CableValueIsTheLargerSingleCut) {
-  CALC_CONNECTION* cc = ring(1000, 0, 0, 600, 0, 300);
-  compute_all();
-  const ZEVO_RESULT* r = cc->results;
-  // Cutting C31 leaves SB1 against SB2+SB3: max(min(1000, 900), min(0, 0)) = 900.
-  // Cutting C23 leaves SB1+SB3 against SB2: max(min(1000, 600), min(0, 300)) = 600.
-  EXPECT_EQ(describe_trials(cc), (Trials{"{C23}:1", "{C31}:1"}));
-  EXPECT_EQ(r->val, 900.0);
-  EXPECT_EQ(r->sub_network1, 1);
-  EXPECT_EQ(r->sub_network2, 1);
-  EXPECT_EQ(r->nbr_conditions, 1);
-  EXPECT_EQ(r->condition[0], context_.calc_conditions->name);  // shared, not copied
-  EXPECT_EQ(r->c_val[0], 900.0);
-  EXPECT_EQ(r->c_g1[0], 1000.0);
-  EXPECT_EQ(r->c_l1[0], 0.0);
-  EXPECT_EQ(r->c_g2[0], 0.0);
-  EXPECT_EQ(r->c_l2[0], 900.0);
-  EXPECT_EQ(r->condition[1], nullptr);
-  EXPECT_EQ(r->c_val[1], 0.0);
+INSTANTIATE_TEST_SUITE_P(Cases, CutSearch, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-  // With C31 cut only C23 is left (sub-network 1); SB1 is a sub-network of its own.
-  const CALC_CUT_CONNECTION_ZEVO* c31 = find_trial(cc, "{C31}");
-  ASSERT_NE(c31, nullptr);
-  EXPECT_EQ(c31->c, cc->c);
-  EXPECT_EQ(c31->nbr_cut_connection, 1);
-  EXPECT_EQ(c31->subnetwork1, 2);
-  EXPECT_EQ(c31->subnetwork2, 1);
-  EXPECT_EQ(c31->zevo->sub_network1, 2);
-  EXPECT_EQ(c31->zevo->sub_network2, 1);
-  EXPECT_EQ(c31->zevo->val, 900.0);
-  const CALC_CUT_CONNECTION_ZEVO* c23 = find_trial(cc, "{C23}");
-  ASSERT_NE(c23, nullptr);
-  EXPECT_EQ(c23->subnetwork1, 1);
-  EXPECT_EQ(c23->subnetwork2, 2);
-  EXPECT_EQ(c23->zevo->val, 600.0);
-  EXPECT_EQ(c23->zevo->c_g1[0], 1000.0);
-  EXPECT_EQ(c23->zevo->c_l1[0], 300.0);
-  EXPECT_EQ(c23->zevo->c_l2[0], 600.0);
-}
-
-TEST_F(RingOfThree, EveryTrialWorksOnItsOwnCopyAndTheBaseStaysAsBuilt) {
-  CALC_CONNECTION* cc = ring(1000, 0, 0, 600, 0, 300);
-  compute_all();
-  const NETWORK* base = context_.nw;
-  const NETWORK* own = cc->results->nw;
-  ASSERT_NE(own, base);
-  EXPECT_EQ(own->nbr_connection, 3);
-  EXPECT_NE(own->nc[0], nullptr);
-  EXPECT_NE(own->nc[1], nullptr);
-  EXPECT_EQ(own->nc[2], nullptr);  // C12 taken out
-  EXPECT_EQ(own->nbr_loops[1], 0);
-
-  const NETWORK* trial = find_trial(cc, "{C31}")->zevo->nw;
-  ASSERT_NE(trial, own);
-  EXPECT_EQ(trial->nc[0], nullptr);
-  EXPECT_EQ(trial->nc[1]->c->name, std::string("C23"));
-  EXPECT_EQ(trial->nc[2], nullptr);
-
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_NE(base->nc[i], nullptr);
-    EXPECT_EQ(base->nc[i]->sub_network, 1);
-    EXPECT_EQ(base->nn[i]->sub_network, 1);
-  }
-  EXPECT_EQ(base->nbr_sub_networks, 1);
-  EXPECT_EQ(base->nbr_loops[1], 1);
-}
-
-TEST_F(RingOfThree, TiedTrialsGiveTheFiguresOfTheLaterTrial) {
-  // {C31}: SB1 | SB2+SB3: max(min(100, 150), min(5, 0)) = 100, figures 100 0 5 150.
-  // {C23}, made later: SB1+SB3 | SB2: max(min(105, 100), min(0, 50)) = 100, figures 105 50 0 100.
-  CALC_CONNECTION* cc = ring(100, 0, 0, 100, 5, 50);
-  compute_all();
-  const ZEVO_RESULT* r = cc->results;
-  EXPECT_EQ(find_trial(cc, "{C31}")->zevo->val, 100.0);
-  EXPECT_EQ(find_trial(cc, "{C23}")->zevo->val, 100.0);
-  EXPECT_EQ(r->val, 100.0);
-  EXPECT_EQ(r->c_g1[0], 105.0);
-  EXPECT_EQ(r->c_l1[0], 50.0);
-  EXPECT_EQ(r->c_g2[0], 0.0);
-  EXPECT_EQ(r->c_l2[0], 100.0);
-}
+using CalcZevoCable = testing::SearchNetwork;
 
 TEST_F(CalcZevoCable, WinningTrialIsCopiedForEveryCondition) {
-  // Conditions day, night in the document: calc_conditions (and the index) is night, day.
-  condition("day");
-  condition("night");
-  // The fixture's "normal" comes first in the document, so it is index 2 and unused here.
+  // Conditions normal, day, night in the document: calc_conditions (and the index) is night,
+  // day, normal; no load centre has "normal", so its figures stay 0.
+  testing::add_calc_condition(&context_, "day");
+  testing::add_calc_condition(&context_, "night");
   auto node = [&](const char* name, double day_g, double day_l, double night_g, double night_l) {
     NODE* n = testing::add_node(&context_, name);
     testing::add_condition(n, "day", day_g, day_l);
@@ -137,10 +252,7 @@ TEST_F(CalcZevoCable, WinningTrialIsCopiedForEveryCondition) {
   node("SB1", 1000, 0, 200, 0);
   node("SB2", 0, 600, 0, 100);
   node("SB3", 0, 300, 0, 400);
-  cable("C12", "SB1", "SB2");
-  cable("C23", "SB2", "SB3");
-  cable("C31", "SB3", "SB1");
-  CALC_CONNECTION* cc = request("C12");
+  const CALC_CONNECTION* cc = build("", kRingCables, {"C12"})[0];
   compute_all();
   // {C31}: day 900, night max(min(200, 500), 0) = 200; value 900.
   // {C23}: day 600, night max(min(200, 100), min(0, 400)) = 100; value 600.
@@ -150,320 +262,12 @@ TEST_F(CalcZevoCable, WinningTrialIsCopiedForEveryCondition) {
   EXPECT_EQ(r->condition[0], std::string("night"));
   EXPECT_EQ(r->condition[1], std::string("day"));
   EXPECT_EQ(r->condition[2], std::string("normal"));
-  EXPECT_EQ(r->c_val[0], 200.0);
-  EXPECT_EQ(r->c_val[1], 900.0);
-  EXPECT_EQ(r->c_val[2], 0.0);
-  EXPECT_EQ(r->c_g1[0], 200.0);
-  EXPECT_EQ(r->c_g1[1], 1000.0);
-  EXPECT_EQ(r->c_l2[0], 500.0);
-  EXPECT_EQ(r->c_l2[1], 900.0);
-}
-
-TEST_F(CalcZevoCable, CableInNoLoopIsComputedDirectly) {
-  // Radial P - Q - R with QR requested: side 1 P+Q (100, 30), side 2 R (5, 30):
-  // max(min(100, 30), min(5, 30)) = 30.
-  lc("P", 100, 10);
-  lc("Q", 0, 20);
-  lc("R", 5, 30);
-  cable("PQ", "P", "Q");
-  cable("QR", "Q", "R");
-  CALC_CONNECTION* cc = request("QR");
-  compute_all();
-  const ZEVO_RESULT* r = cc->results;
-  EXPECT_EQ(cc->cut_connections, nullptr);
-  EXPECT_EQ(r->val, 30.0);
-  // nn = R, Q, P: PQ is sub-network 1, R alone the next.
-  EXPECT_EQ(r->sub_network1, 1);
-  EXPECT_EQ(r->sub_network2, 2);
-  EXPECT_EQ(r->c_g1[0], 100.0);
-  EXPECT_EQ(r->c_l1[0], 30.0);
-  EXPECT_EQ(r->c_g2[0], 5.0);
-  EXPECT_EQ(r->c_l2[0], 30.0);
-  EXPECT_EQ(r->nw->nc[0], nullptr);  // nc = QR, PQ
-}
-
-TEST_F(CalcZevoCable, TriangleGivesEachCableItsOwnLargestCut) {
-  lc("P", 100, 0);
-  lc("Q", 0, 60);
-  lc("R", 0, 40);
-  cable("PQ", "P", "Q");
-  cable("QR", "Q", "R");
-  cable("RP", "R", "P");
-  CALC_CONNECTION* pq = request("PQ");
-  CALC_CONNECTION* qr = request("QR");
-  compute_all();
-  // nc = RP, QR, PQ. For PQ: {RP} gives P | Q+R = 100, {QR} gives P+R | Q = 60.
-  EXPECT_EQ(describe_trials(pq), (Trials{"{QR}:1", "{RP}:1"}));
-  EXPECT_EQ(find_trial(pq, "{RP}")->zevo->val, 100.0);
-  EXPECT_EQ(find_trial(pq, "{QR}")->zevo->val, 60.0);
-  EXPECT_EQ(pq->results->val, 100.0);
-  EXPECT_EQ(pq->results->sub_network1, pq->results->sub_network2);
-  // For QR: {RP} gives Q+P (100, 60) | R (0, 40) = 40; {PQ} gives Q | R+P (100, 40) = 60.
-  EXPECT_EQ(describe_trials(qr), (Trials{"{PQ}:1", "{RP}:1"}));
-  EXPECT_EQ(find_trial(qr, "{RP}")->zevo->val, 40.0);
-  EXPECT_EQ(find_trial(qr, "{PQ}")->zevo->val, 60.0);
-  EXPECT_EQ(qr->results->val, 60.0);
-}
-
-// Ring A - B - C - D - A (nc = DA, CD, BC, AB) with AB requested; nothing left to grow.
-class RingOfFour : public CalcZevoCable {
- protected:
-  CALC_CONNECTION* ring() {
-    lc("A", 100, 0);
-    lc("B", 0, 10);
-    lc("C", 0, 20);
-    lc("D", 0, 30);
-    cable("AB", "A", "B");
-    cable("BC", "B", "C");
-    cable("CD", "C", "D");
-    cable("DA", "D", "A");
-    return request("AB");
-  }
-};
-
-TEST_F(RingOfFour, ThreeSeparatingSingleCuts) {
-  CALC_CONNECTION* cc = ring();
-  compute_all();
-  EXPECT_EQ(cc->results->nw->nbr_loops[cc->results->sub_network1], 0);
-  // {DA}: A | B+C+D = min(100, 60); {CD}: A+D | B+C = min(100, 30); {BC}: A+D+C | B = 10.
-  EXPECT_EQ(describe_trials(cc), (Trials{"{BC}:1", "{CD}:1", "{DA}:1"}));
-  EXPECT_EQ(find_trial(cc, "{DA}")->zevo->val, 60.0);
-  EXPECT_EQ(find_trial(cc, "{CD}")->zevo->val, 30.0);
-  EXPECT_EQ(find_trial(cc, "{BC}")->zevo->val, 10.0);
-  EXPECT_EQ(cc->results->val, 60.0);
-}
-
-TEST_F(RingOfFour, BranchGetsATrialThatIsNeverGrownNorCounted) {
-  lc("E", 0, 5);
-  CALC_CONNECTION* cc = ring();
-  cable("DE", "D", "E");  // last in the document: slot 0
-  compute_all();
-  // Still 4 cables - 5 nodes + 1 = 0 loops. {DE} leaves A and B joined; the growth pass it
-  // triggers makes nothing, since one cut is more than 0 loops.
-  EXPECT_EQ(cc->results->nw->nbr_loops[cc->results->sub_network1], 0);
-  EXPECT_EQ(describe_trials(cc), (Trials{"{BC}:1", "{CD}:1", "{DA}:1", "{DE}:0"}));
-  const CALC_CUT_CONNECTION_ZEVO* de = find_trial(cc, "{DE}");
-  EXPECT_EQ(de->subnetwork1, de->subnetwork2);
-  EXPECT_EQ(de->zevo->val, 0.0);
-  EXPECT_EQ(de->zevo->c_g1[0], 0.0);  // nothing computed
-  // {DA}: A | B+C+D+E = min(100, 65); E goes with D on the other trials too.
-  EXPECT_EQ(find_trial(cc, "{DA}")->zevo->val, 65.0);
-  EXPECT_EQ(find_trial(cc, "{CD}")->zevo->val, 30.0);
-  EXPECT_EQ(cc->results->val, 65.0);
-}
-
-TEST_F(RingOfFour, BranchesAreNotPairedWithoutLoopsLeft) {
-  CALC_CONNECTION* cc = ring();
-  lc("E", 0, 5);
-  lc("F", 0, 7);
-  cable("BF", "B", "F");
-  cable("DE", "D", "E");
-  compute_all();
-  // nc = DE, BF, DA, CD, BC, AB. The two branch cuts leave A and B joined, and each would be
-  // a candidate for the other, but a single cut is already more than the 0 loops left.
-  EXPECT_EQ(describe_trials(cc), (Trials{"{BC}:1", "{CD}:1", "{DA}:1", "{BF}:0", "{DE}:0"}));
-  // {DA}: A | B+C+D+E+F = min(100, 72).
-  EXPECT_EQ(cc->results->val, 72.0);
-}
-
-TEST_F(CalcZevoCable, CablesOfOtherSubNetworksAreNotTried) {
-  lc("SB1", 1000, 0);
-  lc("SB2", 0, 600);
-  lc("SB3", 0, 300);
-  lc("G", 0, 0);
-  lc("H", 0, 0);
-  cable("C12", "SB1", "SB2");
-  cable("C23", "SB2", "SB3");
-  cable("C31", "SB3", "SB1");
-  cable("GH1", "G", "H");  // an island with a loop of its own
-  cable("GH2", "G", "H");
-  CALC_CONNECTION* cc = request("C12");
-  compute_all();
-  EXPECT_EQ(describe_trials(cc), (Trials{"{C23}:1", "{C31}:1"}));
-  EXPECT_EQ(cc->results->val, 900.0);
-}
-
-TEST_F(CalcZevoCable, TwoParallelCablesEachTryTheOther) {
-  lc("A", 80, 5);
-  lc("B", 10, 60);
-  cable("P1", "A", "B");
-  cable("P2", "B", "A");  // laid the other way round
-  CALC_CONNECTION* p1 = request("P1");
-  CALC_CONNECTION* p2 = request("P2");
-  compute_all();
-  // P1: A | B = max(min(80, 60), min(10, 5)) = 60.
-  EXPECT_EQ(describe_trials(p1), (Trials{"{P2}:1"}));
-  EXPECT_EQ(p1->results->val, 60.0);
-  EXPECT_EQ(p1->results->c_g1[0], 80.0);
-  EXPECT_EQ(p1->results->c_l1[0], 5.0);
-  EXPECT_EQ(p1->results->c_g2[0], 10.0);
-  EXPECT_EQ(p1->results->c_l2[0], 60.0);
-  // P2 runs from B: side 1 is B, max(min(10, 5), min(80, 60)) = 60.
-  EXPECT_EQ(describe_trials(p2), (Trials{"{P1}:1"}));
-  EXPECT_EQ(p2->results->val, 60.0);
-  EXPECT_EQ(p2->results->c_g1[0], 10.0);
-  EXPECT_EQ(p2->results->c_l1[0], 60.0);
-  EXPECT_EQ(p2->results->c_g2[0], 80.0);
-  EXPECT_EQ(p2->results->c_l2[0], 5.0);
-}
-
-TEST_F(CalcZevoCable, ThreeParallelCablesRepeatThePairInTheSecondPass) {
-  lc("A", 50, 10);
-  lc("B", 5, 40);
-  cable("X", "A", "B");
-  cable("Y", "A", "B");
-  cable("Z", "A", "B");
-  CALC_CONNECTION* cc = request("X");
-  compute_all();
-  // nc = Z, Y, X; X out leaves 2 - 2 + 1 = 1 loop. First set {Z} then {Y}, both joined.
-  // Pass 1 grows {Y} by {Z}; pass 2 does it again; pass 3 exceeds 1 + 1.
-  EXPECT_EQ(cc->results->nw->nbr_loops[1], 1);
-  EXPECT_EQ(describe_trials(cc), (Trials{"{Y,Z}:1", "{Y,Z}:1", "{Y}:0", "{Z}:0"}));
-  const CALC_CUT_CONNECTION_ZEVO* newest = cc->cut_connections;
-  const CALC_CUT_CONNECTION_ZEVO* older = newest->next;
-  EXPECT_EQ(newest->nbr_cut_connection, 2);
-  EXPECT_NE(newest->zevo->nw, older->zevo->nw);
-  EXPECT_NE(newest->cuts, older->cuts);
-  // A | B: max(min(50, 40), min(5, 10)) = 40, for both repetitions.
-  EXPECT_EQ(newest->zevo->val, 40.0);
-  EXPECT_EQ(older->zevo->val, 40.0);
-  EXPECT_EQ(cc->results->val, 40.0);
-  EXPECT_EQ(cc->results->c_g1[0], 50.0);
-  EXPECT_EQ(cc->results->c_l2[0], 40.0);
-  EXPECT_EQ(cc->results->sub_network1, cc->results->sub_network2);
-}
-
-TEST_F(CalcZevoCable, PairsThatStayJoinedWithOneLoopAreGivenUp) {
-  lc("A", 100, 0);
-  lc("B", 0, 30);
-  lc("E", 0, 20);
-  cable("S", "B", "E");  // a spur
-  cable("X", "A", "B");
-  cable("Y", "A", "B");
-  cable("Z", "A", "B");
-  CALC_CONNECTION* cc = request("X");
-  compute_all();
-  // nc = Z, Y, X, S; X out leaves 3 - 3 + 1 = 1 loop. First-set list {S}, {Y}, {Z}, all
-  // joined. Each pass grows {S} into {S,Y} and {S,Z} (still joined with 2 cuts > 1 loop: 2) and
-  // {Y} into {Y,Z} (separates); two passes run.
-  EXPECT_EQ(cc->results->nw->nbr_loops[1], 1);
-  EXPECT_EQ(describe_trials(cc), (Trials{"{Y,Z}:1", "{S,Z}:2", "{S,Y}:2", "{Y,Z}:1", "{S,Z}:2",
-                                         "{S,Y}:2", "{S}:0", "{Y}:0", "{Z}:0"}));
-  const CALC_CUT_CONNECTION_ZEVO* given_up = find_trial(cc, "{S,Y}");
-  EXPECT_EQ(given_up->subnetwork1, given_up->subnetwork2);
-  EXPECT_EQ(given_up->zevo->val, 0.0);
-  // {Y,Z}: A | B+E = max(min(100, 50), min(0, 0)) = 50.
-  EXPECT_EQ(find_trial(cc, "{Y,Z}")->zevo->val, 50.0);
-  EXPECT_EQ(cc->results->val, 50.0);
-}
-
-TEST_F(CalcZevoCable, SeparatingSingleCutIsNoCandidate) {
-  lc("A", 100, 0);
-  lc("M", 0, 30);
-  lc("B", 0, 50);
-  cable("X", "A", "B");
-  cable("Y", "M", "B");
-  cable("Z", "M", "B");
-  cable("K", "A", "M");
-  CALC_CONNECTION* cc = request("X");
-  compute_all();
-  // nc = K, Z, Y, X; X out leaves 1 loop. {K} separates alone, so it never joins {Y} or {Z}:
-  // only {Y,Z} is grown, in both passes.
-  EXPECT_EQ(describe_trials(cc), (Trials{"{Y,Z}:1", "{Y,Z}:1", "{Y}:0", "{Z}:0", "{K}:1"}));
-  // {K}: A | M+B = min(100, 80); {Y,Z}: A+M | B = max(min(100, 50), min(0, 30)) = 50.
-  EXPECT_EQ(find_trial(cc, "{K}")->zevo->val, 80.0);
-  EXPECT_EQ(find_trial(cc, "{Y,Z}")->zevo->val, 50.0);
-  EXPECT_EQ(cc->results->val, 80.0);
-}
-
-TEST_F(CalcZevoCable, TwoLoopsLeftGrowPairsAndTriplesOverThreePasses) {
-  lc("A", 100, 0);
-  lc("B", 0, 70);
-  cable("W", "A", "B");
-  cable("X", "A", "B");
-  cable("Y", "A", "B");
-  cable("Z", "A", "B");
-  CALC_CONNECTION* cc = request("W");
-  compute_all();
-  // nc = Z, Y, X, W; W out leaves 3 - 2 + 1 = 2 loops, so 3 passes and up to 3 cuts.
-  // First-set list {X}, {Y}, {Z}. Pairs stay joined with 2 cuts (not more than 2 loops) and
-  // are grown again; a triple cuts every cable and separates. Every pass grows each joined
-  // trial of the list, the ones made by earlier passes included:
-  //   pass 1: {X} -> {X,Y}, {X,Z}; {Y} -> {Y,Z}
-  //   pass 2: {Y,Z} -> nothing; {X,Z} -> {X,Z,Y}; {X,Y} -> {X,Y,Z}; then as pass 1
-  //   pass 3: the two pairs of pass 2 and the two of pass 1 give a triple each; then as pass 1
-  EXPECT_EQ(cc->results->nw->nbr_loops[1], 2);
-  EXPECT_EQ(describe_trials(cc), (Trials{// pass 3
-                                         "{Y,Z}:0", "{X,Z}:0", "{X,Y}:0", "{X,Y,Z}:1", "{X,Z,Y}:1",
-                                         "{X,Y,Z}:1", "{X,Z,Y}:1",
-                                         // pass 2
-                                         "{Y,Z}:0", "{X,Z}:0", "{X,Y}:0", "{X,Y,Z}:1", "{X,Z,Y}:1",
-                                         // pass 1
-                                         "{Y,Z}:0", "{X,Z}:0", "{X,Y}:0",
-                                         // first set
-                                         "{X}:0", "{Y}:0", "{Z}:0"}));
-  EXPECT_EQ(find_trial(cc, "{X,Y,Z}")->nbr_cut_connection, 3);
-  // A | B: min(100, 70).
-  EXPECT_EQ(find_trial(cc, "{X,Z,Y}")->zevo->val, 70.0);
-  EXPECT_EQ(cc->results->val, 70.0);
-}
-
-TEST_F(CalcZevoCable, TrialThatAlsoCutsOffABranchCountsItNowhere) {
-  // X and Y join A and B directly, U - V runs A - E - B, F1 and F2 hang F on A:
-  // nc = Y, F1, F2, U, V, X; X out leaves 5 - 4 + 1 = 2 loops. {V,U} stays joined (through Y)
-  // and grows by Y into {V,U,Y}, which leaves A+F, B and E apart. E's negative figures make
-  // that trial the largest:
-  //   cuts with Y and U:   A+F | B+E  max(min(100, 50), min(-30, 0))   = 50
-  //   cuts with Y and V:   A+F+E | B  max(min(70, 200), min(0, -150))  = 70
-  //   {V,U,Y}:             A+F | B    max(min(100, 200), min(0, 0))    = 100
-  lc("A", 100, 0);
-  lc("B", 0, 200);
-  lc("E", -30, -150);
-  lc("F", 0, 0);
-  cable("X", "A", "B");
-  cable("V", "E", "B");
-  cable("U", "A", "E");
-  cable("F2", "A", "F");
-  cable("F1", "A", "F");
-  cable("Y", "A", "B");
-  CALC_CONNECTION* cc = request("X");
-  compute_all();
-  EXPECT_EQ(cc->results->nw->nbr_loops[1], 2);
-  const CALC_CUT_CONNECTION_ZEVO* branch = find_trial(cc, "{V,U,Y}");
-  ASSERT_NE(branch, nullptr);
-  EXPECT_EQ(branch->cut_flag, kCutSeparates);
-  const int e = sub_network_of(branch, "E");
-  EXPECT_NE(e, branch->subnetwork1);
-  EXPECT_NE(e, branch->subnetwork2);
-  EXPECT_EQ(sub_network_of(branch, "F"), branch->subnetwork1);
-  EXPECT_EQ(branch->zevo->val, 100.0);
-  EXPECT_EQ(find_trial(cc, "{V,Y}")->zevo->val, 70.0);
-  EXPECT_EQ(find_trial(cc, "{U,Y}")->zevo->val, 50.0);
-
-  const ZEVO_RESULT* r = cc->results;
-  EXPECT_EQ(r->val, 100.0);
-  EXPECT_EQ(r->c_g1[0], 100.0);
-  EXPECT_EQ(r->c_l1[0], 0.0);
-  EXPECT_EQ(r->c_g2[0], 0.0);
-  EXPECT_EQ(r->c_l2[0], 200.0);
-}
-
-TEST_F(CalcZevoCable, NoSeparatingTrialLeavesZero) {
-  // A cable from A back to A (validation would refuse it): its ends are one node, so no cut
-  // can separate them. Its one trial stays joined and is not grown (0 loops).
-  lc("A", 100, 0);
-  lc("B", 0, 50);
-  cable("AB", "A", "B");
-  cable("X", "A", "A");
-  CALC_CONNECTION* cc = request("X");
-  compute_all();
-  const ZEVO_RESULT* r = cc->results;
-  EXPECT_EQ(describe_trials(cc), (Trials{"{AB}:0"}));
-  EXPECT_EQ(r->val, 0.0);
-  EXPECT_EQ(r->sub_network1, r->sub_network2);
-  EXPECT_EQ(r->c_val[0], 0.0);
-  EXPECT_EQ(r->c_g1[0], 0.0);
-  EXPECT_EQ(r->condition[0], std::string("normal"));
+  EXPECT_EQ(r->condition[0], context_.calc_conditions->name);  // shared, not copied
+  EXPECT_EQ(r->condition[3], nullptr);                         // the spare entry stays empty
+  EXPECT_EQ(r->c_val[3], 0.0);
+  EXPECT_EQ(describe_figures(r, 0), "200 0 0 500 = 200");
+  EXPECT_EQ(describe_figures(r, 1), "1000 0 0 900 = 900");
+  EXPECT_EQ(describe_figures(r, 2), "0 0 0 0 = 0");
 }
 
 }  // namespace

@@ -1,34 +1,62 @@
 #include "search_network.h"
 
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
 #include "calc/calc_zevo_cable.h"
 #include "model/record_store.h"
 #include "support/network_builder.h"
 
 namespace zevo::testing {
+namespace {
 
-void SearchNetwork::SetUp() { zevo_init(&context_); }
+std::string number_text(double x) {
+  if (std::isnan(x)) return "nan";
+  std::ostringstream text;
+  text.precision(17);
+  text << x;
+  return text.str();
+}
+
+std::istringstream words(std::string text) {
+  std::replace(text.begin(), text.end(), ',', ' ');
+  return std::istringstream(text);
+}
+
+}  // namespace
+
+std::string describe_figures(const ZEVO_RESULT* r, int ci) {
+  return number_text(r->c_g1[ci]) + " " + number_text(r->c_l1[ci]) + " " +
+         number_text(r->c_g2[ci]) + " " + number_text(r->c_l2[ci]) + " = " +
+         number_text(r->c_val[ci]);
+}
+
+void SearchNetwork::SetUp() {
+  zevo_init(&context_);
+  add_calc_condition(&context_, "normal");
+}
+
 void SearchNetwork::TearDown() { release_all_records(); }
 
-void SearchNetwork::condition(const char* name) { add_calc_condition(&context_, name); }
-
-NODE* SearchNetwork::lc(const char* name, double generation, double load) {
-  NODE* node = add_node(&context_, name);
-  add_condition(node, "normal", generation, load);
-  return node;
+std::vector<CALC_CONNECTION*> SearchNetwork::build(const std::string& lcs,
+                                                   const std::string& cables,
+                                                   const std::vector<std::string>& requested) {
+  std::string name, lc1, lc2;
+  double generation, load;
+  for (std::istringstream in = words(lcs); in >> name >> generation >> load;) {
+    add_condition(add_node(&context_, name), "normal", generation, load);
+  }
+  for (std::istringstream in = words(cables); in >> name >> lc1 >> lc2;) {
+    add_connection(&context_, name, lc1, lc2);
+  }
+  std::vector<CALC_CONNECTION*> requests;
+  for (const std::string& c : requested) requests.push_back(add_calc_connection(&context_, c));
+  build_network(&context_);
+  return requests;
 }
-
-CONNECTION* SearchNetwork::cable(const char* name, const char* lc1, const char* lc2) {
-  return add_connection(&context_, name, lc1, lc2);
-}
-
-CALC_CONNECTION* SearchNetwork::request(const char* name) {
-  return add_calc_connection(&context_, name);
-}
-
-void SearchNetwork::build() { build_network(&context_); }
 
 void SearchNetwork::compute_all() {
-  build();
   for (CALC_CONNECTION* cc = context_.calc_connections; cc; cc = cc->next) {
     calc_zevo_cable(&context_, cc);
   }
