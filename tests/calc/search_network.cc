@@ -45,13 +45,14 @@ std::vector<CALC_CONNECTION*> SearchNetwork::build(const std::string& lcs,
   std::string name, lc1, lc2;
   double generation, load;
   for (std::istringstream in = words(lcs); in >> name >> generation >> load;) {
-    add_condition(add_node(&context_, name), "normal", generation, load);
+    add_condition(add_node(&context_, name.c_str()), "normal", generation, load);
   }
   for (std::istringstream in = words(cables); in >> name >> lc1 >> lc2;) {
-    add_connection(&context_, name, lc1, lc2);
+    add_connection(&context_, name.c_str(), lc1.c_str(), lc2.c_str());
   }
   std::vector<CALC_CONNECTION*> requests;
-  for (const std::string& c : requested) requests.push_back(add_calc_connection(&context_, c));
+  for (const std::string& c : requested)
+    requests.push_back(add_calc_connection(&context_, c.c_str()));
   build_network(&context_);
   return requests;
 }
