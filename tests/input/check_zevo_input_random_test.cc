@@ -2,6 +2,7 @@
 // the lists that it replaces, on many small random inputs full of missing and repeated names.
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -20,10 +21,12 @@ const char* shown(const char* text) { return text ? text : "NULL"; }
 struct Report {
   std::string text;
   int count = 0;
-  template <typename... Args>
-  void add(const char* format, Args... args) {
+  void add(const char* format, ...) __attribute__((format(printf, 2, 3))) {
     char line[512];
-    std::snprintf(line, sizeof line, format, args...);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
     text += line;
     ++count;
   }
