@@ -1,4 +1,5 @@
 #include "calc/calc_zevo_cable.h"
+#include "calc/result_arrays.h"
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"
@@ -7,8 +8,6 @@ namespace zevo {
 namespace {
 
 constexpr char kOutOfMemory[] = " *** ERROR: Out of memory in alloc_CALC_CUT_CONNECTION_ZEVO";
-
-double* alloc_numbers(int count) { return alloc_array<double>(count, kOutOfMemory, Stream::err); }
 
 }  // namespace
 
@@ -22,13 +21,7 @@ CALC_CUT_CONNECTION_ZEVO* alloc_CALC_CUT_CONNECTION_ZEVO(int nbr, const char** c
   trial->zevo = zevo;
 
   if (nbr < 1) nbr = 1;
-  zevo->nbr_conditions = nbr;
-  zevo->condition = alloc_array<const char*>(nbr + 1, kOutOfMemory, Stream::err);
-  zevo->c_val = alloc_numbers(nbr + 1);
-  zevo->c_g1 = alloc_numbers(nbr + 1);
-  zevo->c_g2 = alloc_numbers(nbr + 1);
-  zevo->c_l1 = alloc_numbers(nbr + 1);
-  zevo->c_l2 = alloc_numbers(nbr + 1);
+  allocate_result_arrays(zevo, nbr, kOutOfMemory, Stream::err);
   // The names are shared with the cable's result, so every record of one cable indexes the
   // conditions alike; the numbers start zero-filled.
   for (int i = 0; i < nbr; ++i) zevo->condition[i] = condition[i];

@@ -1,6 +1,7 @@
 #include "calc/calc_zevo_cable.h"
 
 #include "calc/calculate_zevo.h"
+#include "calc/result_arrays.h"
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"
@@ -13,20 +14,6 @@ constexpr char kResultOutOfMemory[] = " *** ERROR: Out of memory in calc_zevo_ca
 constexpr char kCutOutOfMemory[] = " *** ERROR: Out of Memory in calc_zevo_cable cutc\n";
 
 // ---- Preparation: the cable's own result on a copy without the cable ----
-
-double* alloc_result_numbers(int count) {
-  return alloc_array<double>(count, kResultOutOfMemory, Stream::out);
-}
-
-void allocate_result_arrays(ZEVO_RESULT* r, int nbr) {
-  r->nbr_conditions = nbr;
-  r->condition = alloc_array<const char*>(nbr + 1, kResultOutOfMemory, Stream::out);
-  r->c_val = alloc_result_numbers(nbr + 1);
-  r->c_g1 = alloc_result_numbers(nbr + 1);
-  r->c_g2 = alloc_result_numbers(nbr + 1);
-  r->c_l1 = alloc_result_numbers(nbr + 1);
-  r->c_l2 = alloc_result_numbers(nbr + 1);
-}
 
 // The condition index of every record of this cable is the position in calc_conditions.
 void name_result_conditions(const ZEVO_CONTEXT* context, ZEVO_RESULT* r) {
@@ -80,7 +67,7 @@ void locate_cable_ends(ZEVO_RESULT* r, const CALC_CONNECTION* cc) {
 void prepare_cable_result(ZEVO_CONTEXT* context, CALC_CONNECTION* cc) {
   ZEVO_RESULT* r = cc->results;
   r->nw = copy_network(context->nw);
-  allocate_result_arrays(r, context->nbr_calc_conditions);
+  allocate_result_arrays(r, context->nbr_calc_conditions, kResultOutOfMemory, Stream::out);
   name_result_conditions(context, r);
   take_cable_out(r->nw, cc);
   identify_sub_networks(r->nw);
