@@ -1,21 +1,18 @@
 #include "calc/calculate_zevo.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "model/messages.h"
+#include "model/same_name.h"
 
 namespace zevo {
 namespace {
-
-// Condition names match as exact, case-sensitive texts; a missing name matches nothing.
-bool same_condition_name(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
 
 // Adds every entry of `conditions` named `name` into one side's sums, from the list's head.
 void add_matching_conditions(const CONDITION* conditions, const char* name, double* generation,
                              double* load) {
   for (const CONDITION* entry = conditions; entry; entry = entry->next) {
-    if (!same_condition_name(entry->name, name)) continue;
+    if (!same_name(entry->name, name)) continue;
     *generation += entry->generation;
     *load += entry->load;
   }

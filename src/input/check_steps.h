@@ -3,14 +3,12 @@
 
 #include "model/name_index.h"
 #include "model/run_context.h"
+#include "model/same_name.h"
 
 namespace zevo {
 
 // Prints one problem on the error stream and counts it.
 void report_problem(int* count, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-// Exact comparison of two names; a missing name equals nothing, not even another missing one.
-bool same_name(const char* a, const char* b);
 
 // The names of the run's lcs and cables, indexed once for all checks.
 struct InputNames {

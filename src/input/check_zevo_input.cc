@@ -1,7 +1,6 @@
 #include "input/check_zevo_input.h"
 
 #include <cstdarg>
-#include <cstring>
 
 #include "input/check_steps.h"
 #include "model/messages.h"
@@ -14,10 +13,6 @@ void report_problem(int* count, const char* format, ...) {
   vprint_message(Stream::err, format, args);
   va_end(args);
   ++*count;
-}
-
-bool same_name(const char* a, const char* b) {
-  return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
 }
 
 NameIndex index_condition_names(const CONDITION* conditions) {

@@ -3,12 +3,12 @@
 
 #include <cstring>
 
+#include "model/same_name.h"
+
 namespace zevo {
 
 // Exact comparison of a tag name; a missing name matches nothing.
-inline bool is_tag(const char* name, const char* tag) {
-  return name != nullptr && std::strcmp(name, tag) == 0;
-}
+inline bool is_tag(const char* name, const char* tag) { return same_name(name, tag); }
 
 // Agreement in the first eight characters, as strncmp(name, word, 8) == 0: for "condition",
 // "conditio", "conditions" and "conditioned" agree, "conditi" and "cond" do not.
