@@ -1,24 +1,54 @@
-// The cut search: the Zevo value of one requested cable.
+// The Zevo value of a requested cable: the largest flow it may have to carry over the requested
+// conditions and over every way of opening the loops around it.
+//
+// Entry points:
+// - CableSearch: what the search needs to know of the base network (the figures by condition,
+//   the cables as a graph with its bridges and looped parts, slot lookups). Built on the first
+//   cable it is given and reused for every later one; the caller owns it (the driver keeps one
+//   for the whole run) and must not change the base network while it is in use.
+// - calc_zevo_cable(context, cc, search): fills cc->results: its per-condition arrays (names
+//   shared with calc_conditions), `val`, and `sub_network1`/`sub_network2`, the numbers the
+//   two ends get when the network without the cable is numbered again; they are equal exactly
+//   when the cable lies in a loop. `nw` stays null: no copy of the network is made, and
+//   cc->cut_connections stays empty. The base network is only read.
+// - calc_zevo_cable(context, cc): the same with a search of its own, for a single cable.
+//
+// A cable in no loop is balanced on its two sides at once. For a cable in a loop the value is
+// the largest over the sets of other cables whose cutting separates its ends, as found by
+// bond_search.h (when no figure is negative or NaN) or cut_set_search.h (otherwise). Either way
+// the value is the sum the balance prescribes, bit for bit.
+//
+// Failures print their message and end the run: a null context, cable or result (standard
+// error), a result array that cannot be allocated, a calc_conditions list whose length is not
+// nbr_calc_conditions, a cable or cable end that the base network does not hold (standard
+// output). Memory grows with the network and the number of conditions, never with the number
+// of sets of cuts looked at.
 #pragma once
 
+#include <memory>
+
 #include "model/run_context.h"
-#include "model/trial_records.h"
 
 namespace zevo {
 
-// Fills cc->results and cc->cut_connections from the context's base network.
+class CableAnalysis;
+
+class CableSearch {
+ public:
+  CableSearch();
+  ~CableSearch();
+  CableSearch(const CableSearch&) = delete;
+  CableSearch& operator=(const CableSearch&) = delete;
+
+  // The analysis of `context`'s base network under the conditions named by `names`, made on the
+  // first call.
+  CableAnalysis& analysis(const ZEVO_CONTEXT* context, const char* const* names);
+
+ private:
+  std::unique_ptr<CableAnalysis> analysis_;
+};
+
+void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search);
 void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc);
-
-// A new trial whose result record has `nbr` (at least 1) conditions named by `condition` and a
-// fresh copy of `nw`.
-CALC_CUT_CONNECTION_ZEVO* alloc_CALC_CUT_CONNECTION_ZEVO(int nbr, const char** condition,
-                                                         const NETWORK* nw);
-
-// Removes the trial's cuts from its network, renumbers it, finds the sides of the cable and,
-// when the cuts separate them, computes the trial's result.
-void calculate_calc_connection_zevo(CALC_CUT_CONNECTION_ZEVO* ccc);
-
-// Empties every slot of nw->nc that holds `c`; returns 0 if any did, 1 if none.
-int eliminate_connection(NETWORK* nw, const CONNECTION* c);
 
 }  // namespace zevo

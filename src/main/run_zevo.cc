@@ -81,8 +81,9 @@ int run_zevo(int argc, char** argv) {
   trace(context, ".\n");
   if (context.debug) print_zevo_input(out_stream(), &context);
 
+  CableSearch search;
   for (CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
-    calc_zevo_cable(&context, cc);
+    calc_zevo_cable(&context, cc, &search);
   }
 
   trace(context, " Done with calculations -- time to print results\n");

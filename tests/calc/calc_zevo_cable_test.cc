@@ -1,15 +1,16 @@
 // The Zevo value of a requested cable: the direct calculation for a cable in no loop, and the
-// cut search, whose trial list is checked as well as the value.
-#include "calc/calc_zevo_cable.h"
-
+// cut search as first written, whose trial list is checked as well as the value; the fast search
+// must give every case the same value and side numbers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "calc/reference/literal_cut_search.h"
 #include "search_network.h"
 #include "support/network_builder.h"
 
@@ -82,9 +83,14 @@ class CutSearch : public testing::SearchNetwork, public ::testing::WithParamInte
   // The result and the trials of `cc`, and what every trial must hold: the cable, 1 to
   // nbr_loops + 1 cuts as counted, a network copy and cut entries of its own, flag 1 exactly
   // when the ends are apart, and a computed result only then.
-  void check_cable(const CALC_CONNECTION* cc, const CableResult& expected) {
+  void check_cable(CALC_CONNECTION* cc, const CableResult& expected) {
     const ZEVO_RESULT* r = cc->results;
     EXPECT_EQ(describe_result(r), expected.result);
+    // The fast search gives the same value, bit for bit, and the same side numbers.
+    const ZEVO_RESULT* fast = fast_result(cc);
+    EXPECT_EQ(std::memcmp(&fast->val, &r->val, sizeof r->val), 0) << fast->val;
+    EXPECT_EQ(fast->sub_network1, r->sub_network1);
+    EXPECT_EQ(fast->sub_network2, r->sub_network2);
     EXPECT_EQ(r->condition[0], context_.calc_conditions->name);  // shared, not copied
     const std::string trials = describe_trials(cc);
     const std::size_t listed = std::min(trials.size(), expected.trials.size());
@@ -268,6 +274,11 @@ TEST_F(CalcZevoCable, WinningTrialIsCopiedForEveryCondition) {
   EXPECT_EQ(describe_figures(r, 0), "200 0 0 500 = 200");
   EXPECT_EQ(describe_figures(r, 1), "1000 0 0 900 = 900");
   EXPECT_EQ(describe_figures(r, 2), "0 0 0 0 = 0");
+
+  const ZEVO_RESULT* fast = fast_result(context_.calc_connections);
+  EXPECT_EQ(fast->val, 900.0);
+  EXPECT_EQ(fast->condition[0], context_.calc_conditions->name);
+  for (int ci = 0; ci < 3; ++ci) EXPECT_EQ(describe_figures(fast, ci), describe_figures(r, ci));
 }
 
 }  // namespace

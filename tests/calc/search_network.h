@@ -28,8 +28,10 @@ class SearchNetwork : public ::testing::Test {
   // `requested` and builds the base network. Returns the requests in the order given.
   std::vector<CALC_CONNECTION*> build(const std::string& lcs, const std::string& cables,
                                       const std::vector<std::string>& requested);
-  // Computes every requested cable in list order, as the driver does.
+  // Computes every requested cable in list order with the reference search, as the driver did.
   void compute_all();
+  // The result of the fast search for `cc`, in a record of its own (cc->results is left as is).
+  ZEVO_RESULT* fast_result(CALC_CONNECTION* cc);
 
   ZEVO_CONTEXT context_;
 };

@@ -8,6 +8,7 @@
 
 #include "calc/calc_zevo_cable.h"
 #include "calc/calculate_zevo.h"
+#include "calc/reference/literal_cut_search.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"
 #include "search_network.h"
@@ -124,6 +125,7 @@ TEST_P(Failure, EndsTheRunWithItsMessage) {
 }
 
 void compute_c12(Failure& f) { calc_zevo_cable(&f.context_, f.cc_); }
+void literal_c12(Failure& f) { literal_calc_zevo_cable(&f.context_, f.cc_); }
 void compute_trial(Failure& f) { calculate_calc_connection_zevo(f.t_); }
 
 const FailureCase kCases[] = {
@@ -141,6 +143,10 @@ const FailureCase kCases[] = {
     {"CableEndMissingFromTheNetwork",  // after the base network was built
      [](Failure& f) { f.c12_->n2 = &f.elsewhere_; }, compute_c12, Stream::out,
      " ERROR: cannot find one of the nodes for cable C12 in network \n"},
+    {"LiteralCableMissingFromTheNetwork", [](Failure& f) { f.cc_->c = &f.stray_; }, literal_c12,
+     Stream::out, " *** ERROR: cannot find cable C12 in network (3) (3)\n"},
+    {"LiteralCableEndMissingFromTheNetwork", [](Failure& f) { f.c12_->n2 = &f.elsewhere_; },
+     literal_c12, Stream::out, " ERROR: cannot find one of the nodes for cable C12 in network \n"},
     {"AllocationWithoutNames", nullptr,
      [](Failure& f) { alloc_CALC_CUT_CONNECTION_ZEVO(1, nullptr, f.context_.nw); }, Stream::err,
      " *** ERROR: NULL POINTER in alloc_CALC_CUT_CONNECTION_ZEVO\n"},
@@ -209,12 +215,21 @@ TEST_F(OutOfMemory, EveryAllocationOfATrialHasTheSameMessage) {
   }
 }
 
-TEST_F(OutOfMemory, ResultArraysOfTheCableGoToStandardOutputAndCutsToStandardError) {
+TEST_F(OutOfMemory, ResultArraysOfTheCableGoToStandardOutput) {
+  // The six arrays of the result are the search's only records.
+  for (long n = 1; n <= 6; ++n) {
+    SCOPED_TRACE(n);
+    expect_run_ends([&] { calc_zevo_cable(&context_, cc_); }, Stream::out,
+                    " *** ERROR: Out of memory in calc_zevo_cable\n", n);
+  }
+}
+
+TEST_F(OutOfMemory, LiteralResultArraysGoToStandardOutputAndCutsToStandardError) {
   // The cable's copy comes first; the six arrays of the result follow it. Then, before the
   // first cut: the loop counts of the renumbering and the first trial (8 records and a copy of
   // the cable's network, one cable entry short).
   const long copy = allocations_of_a_copy(context_.nw);
-  auto compute_c12 = [&] { calc_zevo_cable(&context_, cc_); };
+  auto compute_c12 = [&] { literal_calc_zevo_cable(&context_, cc_); };
   for (long n = copy + 1; n <= copy + 6; ++n) {
     SCOPED_TRACE(n);
     expect_run_ends(compute_c12, Stream::out, " *** ERROR: Out of memory in calc_zevo_cable\n", n);

@@ -1,0 +1,82 @@
+// What the cut search knows of the base network, worked out once per run, and the computation
+// of one cable's value from it.
+//
+// Entry points:
+// - CableAnalysis::build(nw, names, nbr_conditions): reads the base network (numbered by
+//   identify_sub_networks; borrowed, and it must not change afterwards) and the requested
+//   condition names: figures by condition, the cables as a graph, a depth-first forest with
+//   its bridges, the looped parts (two-edge-connected components), and what renumbering
+//   without one cable would give. Linear in the network's size times the conditions.
+// - cable_slot(c), node_slot(n): the first nc / nn slot holding the record, or -1.
+// - compute(slot, end1, end2, r): the value, the per-condition figures and the side numbers of
+//   the cable in nc slot `slot` whose ends are in nn slots end1 and end2, into r (whose arrays
+//   are allocated and zeroed). A cable in no loop costs O(1) plus its sub-network's bus
+//   transfers when its sub-network's sums are exact, else one pass over its sub-network; a
+//   cable in a loop costs the search over its looped part.
+// Nothing here prints or ends the run; the standard containers throw std::bad_alloc.
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "calc/bond_search.h"
+#include "calc/cable_graph.h"
+#include "calc/side_figures.h"
+#include "model/network_records.h"
+
+namespace zevo {
+
+class CableAnalysis {
+ public:
+  void build(const NETWORK* nw, const char* const* names, int nbr_conditions);
+
+  int cable_slot(const CONNECTION* c) const;
+  int node_slot(const NODE* n) const;
+
+  void compute(int slot, int end1, int end2, ZEVO_RESULT* r);
+
+ private:
+  void number_groups();
+  void sum_subtrees();
+  void number_sides(int slot, int end1, int end2, ZEVO_RESULT* r) const;
+  int number_of_part(int sub, int min_slot, int lone, int other_min, int other_lone,
+                     bool distinct) const;
+  void compute_radial(int slot, int end1, ZEVO_RESULT* r);
+  void compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* r);
+  void compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESULT* r);
+  void attach_to_component(int component, int sub);
+
+  const NETWORK* nw_ = nullptr;
+  int nbr_conditions_ = 0;
+  SideFigures figures_;
+  CableGraph graph_;  // nodes: nn slots; edges: nc slots
+  DepthFirst dfs_;
+  std::unordered_map<const CONNECTION*, int> cable_slot_;
+  std::unordered_map<const NODE*, int> node_slot_;
+
+  std::vector<int> cable_sub_;                // base sub-network of each nc slot
+  std::vector<std::vector<int>> sub_cables_;  // nc slots of each sub-network, ascending
+  std::vector<int> component_;                // looped part (two-edge-connected) of each node
+  std::vector<int> tree_root_;                // root of each node's depth-first tree
+
+  // Renumbering: the lowest nc slot of each cable group (group number g at index g - 1, so
+  // ascending), the number of cable-less nodes before each nn slot, and the lowest nc slot in
+  // a node's subtree (below_min_) and in preorder prefixes and suffixes of its tree.
+  std::vector<int> group_min_, lone_before_, below_min_, prefix_min_, suffix_min_;
+  int nbr_groups_ = 0;
+
+  // Sums over every depth-first subtree, [ci * nodes + x]; used where they are exact.
+  std::vector<double> subtree_g_, subtree_l_;
+
+  // The looped part last attached to: where each node of its sub-network hangs from it, and
+  // the part as a bond problem without its cables.
+  int attached_ = -1;
+  std::vector<int> hang_, local_;
+  std::vector<int> part_edges_;
+  BondProblem problem_;
+
+  std::vector<signed char> side_;  // by nn slot; 0 outside the split being balanced
+  SideBalance best_;
+};
+
+}  // namespace zevo
