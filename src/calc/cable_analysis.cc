@@ -305,20 +305,20 @@ void CableAnalysis::attach_to_component(int component, int sub) {
       p.bus_l[static_cast<std::size_t>(ci) * nb + i] = figures_.bus_load(buses[i], ci);
     }
   }
+  members_ = members;
   attached_ = component;
 }
 
 void CableAnalysis::compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* r) {
   const int sub = figures_.sub_network_of(end1);
   attach_to_component(component_[end1], sub);
-  const int members = static_cast<int>(problem_.weight_g.size()) / std::max(nbr_conditions_, 1);
   std::vector<int> a(part_edges_.size(), -1), b(part_edges_.size(), -1);
   for (std::size_t i = 0; i < part_edges_.size(); ++i) {
     if (part_edges_[i] == slot) continue;
     a[i] = local_[graph_.end1(part_edges_[i])];
     b[i] = local_[graph_.end2(part_edges_[i])];
   }
-  problem_.graph.build(members, a, b);
+  problem_.graph.build(members_, a, b);
   problem_.s = local_[end1];
   problem_.t = local_[end2];
   // Sums over the part's weights add the same non-negative figures as the balance in another

@@ -70,7 +70,7 @@ class CableAnalysis {
 
   // The looped part last attached to: where each node of its sub-network hangs from it, and
   // the part as a bond problem without its cables.
-  int attached_ = -1;
+  int attached_ = -1, members_ = 0;
   std::vector<int> hang_, local_;
   std::vector<int> part_edges_;
   BondProblem problem_;
