@@ -1,0 +1,199 @@
+#include "bench_networks.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "model/record_store.h"
+#include "network/calc_connection.h"
+
+namespace zevo::bench {
+namespace {
+
+const char* const kOom = " bench: out of memory\n";
+const char* const kNormal = "normal";
+const char* const kPeak = "peak";
+
+struct Figures {
+  double generation = 0.0;
+  double load = 0.0;
+};
+
+const char* stored_text(const std::string& text) {
+  char* copy = alloc_array<char>(text.size() + 1, kOom);
+  text.copy(copy, text.size());
+  return copy;
+}
+
+// Puts records at the heads of the context's lists, as the reader does, and draws the figures.
+class NetworkWriter {
+ public:
+  NetworkWriter(ZEVO_CONTEXT* context, std::uint64_t seed) : context_(context), state_(seed) {
+    zevo_init(context);
+    for (const char* name : {kPeak, kNormal}) {
+      auto* cond = alloc_record<CALC_CONDITION>(kOom);
+      cond->name = name;
+      cond->next = context->calc_conditions;
+      context->calc_conditions = cond;
+      ++context->nbr_calc_conditions;
+    }
+  }
+
+  // A whole number in [lo, hi] (splitmix64 steps).
+  double draw(int lo, int hi) {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return lo + static_cast<double>(z % static_cast<std::uint64_t>(hi - lo + 1));
+  }
+
+  // A switchboard generates 500..3000 under "normal" and stands idle at peak one time in four;
+  // every switchboard carries a load of its own of 0..60.
+  void add_switchboard(const std::string& name, bool generating) {
+    Figures normal{0.0, draw(0, 60)};
+    Figures peak{0.0, draw(0, 60)};
+    if (generating) {
+      normal.generation = draw(500, 3000);
+      peak.generation = draw(0, 3) == 0 ? 0.0 : draw(500, 3000);
+    }
+    add_lc(name, normal, peak);
+  }
+
+  void add_load(const std::string& name) {
+    const Figures normal{0.0, draw(20, 200)};
+    add_lc(name, normal, Figures{0.0, draw(20, 200)});
+  }
+
+  void add_lc(const std::string& name, Figures normal, Figures peak) {
+    auto* node = alloc_record<NODE>(kOom);
+    node->name = stored_text(name);
+    for (const auto& [cond_name, figures] : {std::pair{kPeak, peak}, std::pair{kNormal, normal}}) {
+      auto* c = alloc_record<CONDITION>(kOom);
+      c->name = cond_name;
+      c->generation = figures.generation;
+      c->load = figures.load;
+      c->next = node->conditions;
+      node->conditions = c;
+    }
+    node->next = context_->nodes;
+    context_->nodes = node;
+    ++context_->nbr_nodes;
+  }
+
+  // Sets one figure of the newest lc (its first condition is "normal", its second "peak").
+  void set_load(bool at_peak, double load) {
+    CONDITION* c = context_->nodes->conditions;
+    if (at_peak) c = c->next;
+    c->load = load;
+  }
+
+  void add_cable(const std::string& name, const std::string& lc1, const std::string& lc2) {
+    auto* c = alloc_record<CONNECTION>(kOom);
+    c->name = stored_text(name);
+    c->lc1 = stored_text(lc1);
+    c->lc2 = stored_text(lc2);
+    c->next = context_->connections;
+    context_->connections = c;
+    ++context_->nbr_connections;
+  }
+
+  // Requests every cable, then resolves the names and builds the base network.
+  void finish() {
+    for (CONNECTION* c = context_->connections; c; c = c->next) {
+      auto* cc = alloc_record<CALC_CONNECTION>(kOom);
+      cc->name = c->name;
+      cc->results = alloc_record<ZEVO_RESULT>(kOom);
+      cc->next = context_->calc_connections;
+      context_->calc_connections = cc;
+      ++context_->nbr_calc_connections;
+    }
+    calc_connection(context_);
+    create_base_network(context_);
+  }
+
+ private:
+  ZEVO_CONTEXT* context_;
+  std::uint64_t state_;
+};
+
+std::string numbered(const char* prefix, int i) { return prefix + std::to_string(i); }
+
+std::string numbered(const char* prefix, int i, int j) {
+  return numbered(prefix, i) + "." + std::to_string(j);
+}
+
+}  // namespace
+
+void build_ring(ZEVO_CONTEXT* context, const RingShape& shape) {
+  NetworkWriter writer(context, 0x5EED0000u + shape.switchboards);
+  const int n = shape.switchboards;
+  for (int i = 0; i < n; ++i) {
+    const std::string sb = numbered("SB", i);
+    writer.add_switchboard(sb, i % 3 == 0);
+    for (int j = 0; j < shape.panels; ++j) {
+      const std::string panel = numbered("PP", i, j);
+      writer.add_load(panel);
+      if (shape.negative && i == n / 2 && j == 0) writer.set_load(false, -writer.draw(20, 200));
+      writer.add_cable(numbered("F", i, j), sb, panel);
+    }
+  }
+  for (int i = 0; i < n; ++i)
+    writer.add_cable(numbered("R", i), numbered("SB", i), numbered("SB", (i + 1) % n));
+  // Ties start at evenly spread switchboards of one half and end opposite them.
+  const int step = shape.ties > 0 ? std::max(1, n / (2 * shape.ties)) : 1;
+  for (int k = 0; k < shape.ties; ++k) {
+    const int from = (k * step) % n;
+    writer.add_cable(numbered("T", k), numbered("SB", from), numbered("SB", (from + n / 2) % n));
+  }
+  writer.finish();
+}
+
+void build_grid(ZEVO_CONTEXT* context, const GridShape& shape) {
+  NetworkWriter writer(context, 0x6121D000u + 100u * shape.rows + shape.cols);
+  for (int r = 0; r < shape.rows; ++r) {
+    for (int c = 0; c < shape.cols; ++c) {
+      const int at = r * shape.cols + c;
+      if (at % 4 == 0) {
+        writer.add_switchboard(numbered("SB", r, c), true);
+      } else {
+        writer.add_load(numbered("SB", r, c));
+      }
+      if (shape.negative && r == shape.rows / 2 && c == shape.cols / 2) {
+        writer.set_load(true, -writer.draw(20, 200));
+      }
+    }
+  }
+  for (int r = 0; r < shape.rows; ++r) {
+    for (int c = 0; c < shape.cols; ++c) {
+      const std::string here = numbered("SB", r, c);
+      if (c + 1 < shape.cols) writer.add_cable(numbered("H", r, c), here, numbered("SB", r, c + 1));
+      if (r + 1 < shape.rows) writer.add_cable(numbered("V", r, c), here, numbered("SB", r + 1, c));
+    }
+  }
+  writer.finish();
+}
+
+// Each lc hangs from one of the 64 lcs made before it, so feeders run long and branch often;
+// about one lc in forty generates.
+void build_tree(ZEVO_CONTEXT* context, int lcs) {
+  NetworkWriter writer(context, 0x76EE0000u);
+  for (int i = 0; i < lcs; ++i) {
+    const std::string lc = numbered("LC", i);
+    if (writer.draw(0, 39) == 0) {
+      writer.add_switchboard(lc, true);
+    } else {
+      writer.add_load(lc);
+    }
+    if (i == 0) continue;
+    const int parent = i - 1 - static_cast<int>(writer.draw(0, std::min(i, 64) - 1));
+    writer.add_cable(numbered("F", i), numbered("LC", parent), lc);
+  }
+  writer.finish();
+}
+
+int nbr_independent_loops(const ZEVO_CONTEXT& context) {
+  return context.nbr_connections - context.nbr_nodes + context.nw->nbr_sub_networks;
+}
+
+}  // namespace zevo::bench

@@ -1,0 +1,53 @@
+// Runs of the cut search over every requested cable of a benchmark network, by the fast search
+// or by the reference, with their timing, a bitwise check of the values, and the peak resident
+// memory of a run made alone in a child process.
+//
+// Entry points:
+// - Builder: makes a network in a fresh context (see bench_networks.h).
+// - compute_every_cable(context, way): every requested cable, the fast way with one
+//   CableSearch for the whole set (as the driver does), or the reference way.
+// - timed_run(build, way, context): builds, then returns the seconds compute_every_cable took;
+//   the records stay for the caller to check and release.
+// - nbr_trials(context): the trial sets of cuts the reference kept for the requested cables.
+// - first_difference(a, b): empty when both contexts hold the same requested cables with
+//   bitwise equal values and loop flags, else a description of the first difference.
+// - measure_peak(build, way): the peak resident memory of a process that builds the network and
+//   computes, alone, under an address-space limit: ru_maxrss as wait4 reports it, and the part
+//   the process held already when it started, both in MB. Such processes are forked by a small
+//   process of their own, itself forked at the first call, so that they share no pages with
+//   whatever the benchmark process comes to hold (when that process cannot be made, they are
+//   forked from the caller). The cut-search benchmarks run first, so the first call comes
+//   while the benchmark process is still small.
+#pragma once
+
+#include <string>
+
+#include "model/run_context.h"
+
+namespace zevo::bench {
+
+using Builder = void (*)(ZEVO_CONTEXT*);
+
+enum class Way { fast, reference };
+
+void compute_every_cable(ZEVO_CONTEXT* context, Way way);
+
+double timed_run(Builder build, Way way, ZEVO_CONTEXT* context);
+
+long nbr_trials(const ZEVO_CONTEXT& context);
+
+std::string first_difference(const ZEVO_CONTEXT& a, const ZEVO_CONTEXT& b);
+
+struct PeakMemory {
+  bool ok = false;        // the child finished normally
+  double peak_mb = 0.0;   // ru_maxrss of the child
+  double start_mb = 0.0;  // its resident memory when it started
+  std::string failure;    // why not, when !ok
+};
+
+// No child may map more than this: the reference grows with its trials.
+inline constexpr double kChildLimitGb = 8.0;
+
+PeakMemory measure_peak(Builder build, Way way);
+
+}  // namespace zevo::bench
