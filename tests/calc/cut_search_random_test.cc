@@ -1,0 +1,389 @@
+// The fast cut search against the search as first written, on thousands of small random networks:
+// every requested cable must come out with the same value, bit for bit, and the same side numbers.
+// The networks are drawn so that every way the fast search can decide a cable is taken many times,
+// and the test counts them to make sure it stays so.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "calc/calc_zevo_cable.h"
+#include "calc/reference/literal_cut_search.h"
+#include "model/record_store.h"
+#include "support/network_builder.h"
+
+namespace zevo {
+namespace {
+
+const char* const kOom = " cut search comparison: out of memory\n";
+
+// One condition entry of a load centre or a bus transfer.
+struct Entry {
+  std::string condition;
+  double generation, load;
+};
+
+struct Link {
+  int a, b;                    // load centre indexes
+  std::vector<Entry> entries;  // bus transfers only
+};
+
+// A network as drawn, before it is handed to the builder: load centre i is named "N<i>", cable k
+// "C<k>", bus transfer t "B<t>". Cables and bus transfers are listed in document order.
+struct DrawnNetwork {
+  std::vector<std::string> conditions;  // requested
+  std::vector<std::vector<Entry>> centres;
+  std::vector<Link> cables, transfers;
+  std::vector<int> requests;  // cable indexes, in the order they are requested
+};
+
+// What the figures of a network look like; chosen once per network.
+enum class Family {
+  kIntegers,
+  kHalves,
+  kDecimals,
+  kLargeAndSmall,
+  kTenths,
+  kNegative,
+  kNonFinite,
+  kMixed
+};
+constexpr int kNbrFamilies = 8;
+
+class NetworkDrawer {
+ public:
+  explicit NetworkDrawer(unsigned seed) : random_(seed) {}
+
+  // One to three groups of two to six load centres, each joined by a random tree of cables plus up
+  // to three more (four in a group of two or three), some parallel to an earlier one; up to two
+  // load centres with no cable; up to three bus transfers between any two load centres, the same
+  // one at times; one to three requested conditions, and now and then an entry that no request
+  // names. The search as first written grows its trials explosively with the loops of a group, so
+  // groups stay this small.
+  DrawnNetwork draw() {
+    DrawnNetwork net;
+    family_ = static_cast<Family>(pick(0, kNbrFamilies - 1));
+    const int nbr_conditions = pick(1, 3);
+    for (int ci = 0; ci < nbr_conditions; ++ci) net.conditions.push_back("k" + std::to_string(ci));
+    std::shuffle(net.conditions.begin(), net.conditions.end(), random_);
+
+    std::vector<int> sizes(pick(1, 3));
+    for (int& size : sizes) size = pick(2, 6);
+    const int lone = pick(0, 2);
+    const int nbr_centres = std::accumulate(sizes.begin(), sizes.end(), lone);
+    std::vector<int> order(nbr_centres);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), random_);
+
+    int next = 0;
+    for (int size : sizes) {
+      const std::vector<int> members(order.begin() + next, order.begin() + next + size);
+      next += size;
+      std::vector<Link> group;
+      for (int i = 1; i < size; ++i) group.push_back(oriented(members[i], members[pick(0, i - 1)]));
+      for (int extra = pick(0, size <= 3 ? 4 : 3); extra > 0; --extra) {
+        if (chance(0.3)) {
+          const Link twin = group[pick(0, static_cast<int>(group.size()) - 1)];
+          group.push_back(oriented(twin.a, twin.b));
+        } else {
+          const int a = pick(0, size - 1);
+          const int b = (a + pick(1, size - 1)) % size;  // never the same load centre
+          group.push_back(oriented(members[a], members[b]));
+        }
+      }
+      net.cables.insert(net.cables.end(), group.begin(), group.end());
+    }
+    std::shuffle(net.cables.begin(), net.cables.end(), random_);
+    net.requests.resize(net.cables.size());
+    std::iota(net.requests.begin(), net.requests.end(), 0);
+    std::shuffle(net.requests.begin(), net.requests.end(), random_);
+
+    net.centres.resize(nbr_centres);
+    for (std::vector<Entry>& entries : net.centres) {
+      for (const std::string& name : net.conditions) entries.push_back(entry(name));
+      if (chance(0.15)) entries.push_back(entry("spare"));
+      std::shuffle(entries.begin(), entries.end(), random_);
+    }
+    for (int t = pick(0, 3); t > 0; --t) {
+      Link bt{pick(0, nbr_centres - 1), 0, {}};
+      bt.b = chance(0.15) ? bt.a : pick(0, nbr_centres - 1);
+      for (const std::string& name : net.conditions) {
+        if (chance(0.8)) bt.entries.push_back(entry(name));
+      }
+      if (chance(0.2)) bt.entries.push_back(entry("spare"));
+      std::shuffle(bt.entries.begin(), bt.entries.end(), random_);
+      net.transfers.push_back(bt);
+    }
+    return net;
+  }
+
+ private:
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
+
+  Link oriented(int a, int b) { return chance(0.5) ? Link{a, b, {}} : Link{b, a, {}}; }
+
+  Entry entry(const std::string& name) { return {name, figure(), figure()}; }
+
+  double figure() {
+    switch (family_ == Family::kMixed ? static_cast<Family>(pick(0, kNbrFamilies - 2)) : family_) {
+      case Family::kIntegers:
+        return chance(0.2) ? 0.0 : pick(1, 60);
+      case Family::kHalves:
+        return pick(0, 120) / 2.0;
+      case Family::kDecimals: {
+        static const double kDecimals[] = {0.1,  0.2,    0.3,  0.7,  7.7,   2.675,
+                                           1e-3, 123.45, 1e16, 3e15, 1e300, 1.5e308};
+        if (chance(0.25)) return pick(0, 60);
+        // Now and then a figure so large that sums overflow.
+        const int last = chance(0.05) ? 11 : 9;
+        return kDecimals[pick(0, last)];
+      }
+      case Family::kLargeAndSmall: {
+        // Sums near 2^52 round away the small figures in one order and not in another, and splits
+        // that differ by small figures come within a rounding of each other.
+        static const double kLarge[] = {3e15, 1e16, 4503599627370497.0, 6004799503160661.0};
+        static const double kSmall[] = {0.25, 0.5, 0.75, 1.0, 1.5, 0.1, 0.3};
+        if (chance(0.35)) return kLarge[pick(0, 3)];
+        return chance(0.2) ? 0.0 : kSmall[pick(0, 6)];
+      }
+      case Family::kTenths: {
+        // Sums of tenths that are equal in decimals but not in binary (0.1 + 0.2 > 0.3), so splits
+        // of equal worth come within a rounding of each other.
+        static const double kTenths[] = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7};
+        return chance(0.3) ? 0.0 : kTenths[pick(0, 5)];
+      }
+      case Family::kNegative:
+        if (chance(0.25)) return -pick(1, 30) * (chance(0.5) ? 1.0 : 0.1);
+        return chance(0.5) ? pick(0, 60) : pick(0, 600) / 10.0;
+      case Family::kNonFinite:
+        if (chance(0.15)) {
+          const double odd[] = {std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity()};
+          return odd[pick(0, 2)];
+        }
+        return pick(0, 60);
+      case Family::kMixed:
+        break;
+    }
+    return 0.0;
+  }
+
+  std::mt19937 random_;
+  Family family_ = Family::kIntegers;
+};
+
+// The records of `net` in a fresh run context, the base network built.
+std::vector<CALC_CONNECTION*> build(const DrawnNetwork& net, ZEVO_CONTEXT* context) {
+  using testing::add_condition;
+  zevo_init(context);
+  for (const std::string& name : net.conditions) testing::add_calc_condition(context, name.c_str());
+  for (std::size_t i = 0; i < net.centres.size(); ++i) {
+    NODE* node = testing::add_node(context, ("N" + std::to_string(i)).c_str());
+    for (const Entry& e : net.centres[i]) {
+      add_condition(node, e.condition.c_str(), e.generation, e.load);
+    }
+  }
+  for (std::size_t k = 0; k < net.cables.size(); ++k) {
+    const Link& c = net.cables[k];
+    testing::add_connection(context, ("C" + std::to_string(k)).c_str(),
+                            ("N" + std::to_string(c.a)).c_str(),
+                            ("N" + std::to_string(c.b)).c_str());
+  }
+  for (std::size_t t = 0; t < net.transfers.size(); ++t) {
+    const Link& bt = net.transfers[t];
+    BUS_TRANSFER* record = testing::add_bus_transfer(context, ("B" + std::to_string(t)).c_str(),
+                                                     ("N" + std::to_string(bt.a)).c_str(),
+                                                     ("N" + std::to_string(bt.b)).c_str());
+    for (const Entry& e : bt.entries) {
+      add_condition(record, e.condition.c_str(), e.generation, e.load);
+    }
+  }
+  std::vector<CALC_CONNECTION*> requests;
+  for (int k : net.requests) {
+    requests.push_back(testing::add_calc_connection(context, ("C" + std::to_string(k)).c_str()));
+  }
+  testing::build_network(context);
+  return requests;
+}
+
+// The network as text, with every figure as it must be typed to get the same double.
+std::string describe(const DrawnNetwork& net) {
+  auto entries = [](const std::vector<Entry>& list) {
+    std::string text;
+    for (const Entry& e : list) {
+      char line[128];
+      std::snprintf(line, sizeof line, " [%s %.17g %.17g]", e.condition.c_str(), e.generation,
+                    e.load);
+      text += line;
+    }
+    return text;
+  };
+  std::string text = "requested conditions (first added first):";
+  for (const std::string& name : net.conditions) text += " " + name;
+  text += "\n";
+  for (std::size_t i = 0; i < net.centres.size(); ++i) {
+    text += "lc N" + std::to_string(i) + entries(net.centres[i]) + "\n";
+  }
+  for (std::size_t k = 0; k < net.cables.size(); ++k) {
+    text += "cable C" + std::to_string(k) + " N" + std::to_string(net.cables[k].a) + " N" +
+            std::to_string(net.cables[k].b) + "\n";
+  }
+  for (std::size_t t = 0; t < net.transfers.size(); ++t) {
+    const Link& bt = net.transfers[t];
+    text += "bt B" + std::to_string(t) + " N" + std::to_string(bt.a) + " N" + std::to_string(bt.b) +
+            entries(bt.entries) + "\n";
+  }
+  text += "requests (first added first):";
+  for (int k : net.requests) text += " C" + std::to_string(k);
+  return text + "\n";
+}
+
+// The group of load centres joined by cables that each load centre belongs to (a label).
+std::vector<int> groups_of(const DrawnNetwork& net) {
+  std::vector<int> group(net.centres.size());
+  std::iota(group.begin(), group.end(), 0);
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (const Link& c : net.cables) {
+      const int low = std::min(group[c.a], group[c.b]);
+      if (group[c.a] == low && group[c.b] == low) continue;
+      group[c.a] = group[c.b] = low;
+      changed = true;
+    }
+  }
+  return group;
+}
+
+// Every requested figure of the group: of its load centres and of the bus transfers with a load
+// centre in it.
+std::vector<double> figures_of(const DrawnNetwork& net, const std::vector<int>& group, int g) {
+  std::vector<double> figures;
+  auto take = [&](const std::vector<Entry>& entries) {
+    for (const Entry& e : entries) {
+      if (std::find(net.conditions.begin(), net.conditions.end(), e.condition) ==
+          net.conditions.end()) {
+        continue;
+      }
+      figures.push_back(e.generation);
+      figures.push_back(e.load);
+    }
+  };
+  for (std::size_t i = 0; i < net.centres.size(); ++i) {
+    if (group[i] == g) take(net.centres[i]);
+  }
+  for (const Link& bt : net.transfers) {
+    if (group[bt.a] == g || group[bt.b] == g) take(bt.entries);
+  }
+  return figures;
+}
+
+// True when every figure is finite and a whole multiple of one power of two, the multiples adding
+// up to at most 2^53: then any sum or difference of sums of them is exact.
+bool exact(const std::vector<double>& figures) {
+  int lowest = INT_MAX;
+  for (double x : figures) {
+    if (!std::isfinite(x)) return false;
+    if (x == 0) continue;
+    int bit = std::ilogb(x);
+    while (std::fmod(x, std::ldexp(1.0, bit)) != 0) --bit;
+    lowest = std::min(lowest, bit);
+  }
+  long double total = 0;
+  for (double x : figures) total += std::ldexp(static_cast<long double>(std::fabs(x)), -lowest);
+  return total <= 0x1p53L;
+}
+
+bool monotone(const std::vector<double>& figures) {
+  return std::none_of(figures.begin(), figures.end(),
+                      [](double x) { return std::isnan(x) || x < 0; });
+}
+
+// How the fast search decides a cable: in no loop with exact or inexact sums, in a loop by its
+// bonds with exact or inexact sums, or in a loop by distinct sets of cuts.
+enum Path { kRadialExact, kRadialInexact, kBondsExact, kBondsInexact, kCutSets, kNbrPaths };
+const char* const kPathNames[kNbrPaths] = {"in no loop, exact", "in no loop, inexact",
+                                           "by bonds, exact", "by bonds, inexact",
+                                           "by sets of cuts"};
+
+Path path_of(bool in_loop, const std::vector<double>& figures) {
+  if (!in_loop) return exact(figures) ? kRadialExact : kRadialInexact;
+  if (!monotone(figures)) return kCutSets;
+  return exact(figures) ? kBondsExact : kBondsInexact;
+}
+
+std::string value_text(const char* who, const ZEVO_RESULT* r) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%s: val %a (%.17g), sides %d|%d", who, r->val, r->val,
+                r->sub_network1, r->sub_network2);
+  return text;
+}
+
+// Computes every requested cable of one drawn network both ways (the fast search reusing one search
+// for the whole network, as the driver does) and compares them; counts the paths taken.
+void compare_on(unsigned seed, int* counts) {
+  NetworkDrawer drawer(seed);
+  const DrawnNetwork net = drawer.draw();
+  ZEVO_CONTEXT context;
+  const std::vector<CALC_CONNECTION*> requests = build(net, &context);
+
+  std::vector<ZEVO_RESULT*> fast(requests.size());
+  CableSearch search;
+  for (CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
+    ZEVO_RESULT* reference_record = cc->results;
+    cc->results = alloc_record<ZEVO_RESULT>(kOom);
+    calc_zevo_cable(&context, cc, &search);
+    const auto at = std::find(requests.begin(), requests.end(), cc) - requests.begin();
+    fast[at] = cc->results;
+    cc->results = reference_record;
+  }
+
+  const std::vector<int> group = groups_of(net);
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    CALC_CONNECTION* cc = requests[i];
+    literal_calc_zevo_cable(&context, cc);
+    const ZEVO_RESULT* expected = cc->results;
+    const bool in_loop = expected->sub_network1 == expected->sub_network2;
+    const Link& cable = net.cables[net.requests[i]];
+    const Path path = path_of(in_loop, figures_of(net, group, group[cable.a]));
+    ++counts[path];
+
+    const ZEVO_RESULT* actual = fast[i];
+    if (std::memcmp(&actual->val, &expected->val, sizeof expected->val) != 0 ||
+        actual->sub_network1 != expected->sub_network1 ||
+        actual->sub_network2 != expected->sub_network2) {
+      ADD_FAILURE() << "seed " << seed << ", cable " << cc->name << " (" << kPathNames[path]
+                    << ")\n  " << value_text("reference", expected) << "\n  "
+                    << value_text("fast", actual) << "\n"
+                    << describe(net);
+    }
+  }
+}
+
+TEST(CutSearchAgainstTheReference, AgreesOnRandomNetworks) {
+  constexpr unsigned kFirstSeed = 20250412;
+  constexpr int kNbrNetworks = 2500;
+  int counts[kNbrPaths] = {};
+  for (int n = 0; n < kNbrNetworks && !::testing::Test::HasFailure(); ++n) {
+    compare_on(kFirstSeed + n, counts);
+    release_all_records();
+  }
+  if (::testing::Test::HasFailure()) return;  // the counts stopped at the mismatch
+  // Enough cables of every kind that a change to the drawing cannot silently drop one.
+  const int minimum[kNbrPaths] = {1000, 2500, 2000, 3000, 2500};
+  for (int p = 0; p < kNbrPaths; ++p) {
+    EXPECT_GE(counts[p], minimum[p]) << "cables decided " << kPathNames[p];
+  }
+}
+
+}  // namespace
+}  // namespace zevo
