@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/record_store.h"
-#include "network/calc_connection.h"
+#include "network/base_network.h"
 
 namespace zevo::bench {
 namespace {

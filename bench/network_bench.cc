@@ -3,7 +3,7 @@
 
 #include "model/record_store.h"
 #include "network/copy_network.h"
-#include "network/identify_sub_networks.h"
+#include "network/sub_networks.h"
 
 namespace zevo {
 namespace {
@@ -59,8 +59,9 @@ void release_copy(NETWORK* nw) {
 
 void BM_IdentifySubNetworks(benchmark::State& state) {
   NETWORK* nw = make_meshed_network(static_cast<int>(state.range(0)));
+  SubNetworkScratch scratch;
   for (auto _ : state) {
-    identify_sub_networks(nw);
+    identify_sub_networks(nw, scratch);
     benchmark::DoNotOptimize(nw->nbr_sub_networks);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -85,12 +86,13 @@ BENCHMARK(BM_CopyNetwork)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 // One trial of the cut search: copy, take a cable out, renumber.
 void BM_CopyCutAndRenumber(benchmark::State& state) {
   NETWORK* nw = make_meshed_network(static_cast<int>(state.range(0)));
+  SubNetworkScratch scratch;
   int cut = 0;
   for (auto _ : state) {
     NETWORK* copy = copy_network(nw);
     NETWORK_CONNECTION* taken_out = copy->nc[cut];
     copy->nc[cut] = nullptr;
-    identify_sub_networks(copy);
+    identify_sub_networks(copy, scratch);
     benchmark::DoNotOptimize(copy->nbr_sub_networks);
     state.PauseTiming();
     release_record(taken_out);

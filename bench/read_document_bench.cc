@@ -7,7 +7,7 @@
 #include "input/read_xml_file.h"
 #include "model/record_store.h"
 #include "model/run_context.h"
-#include "xml/xml_entity.h"
+#include "xml/xml_reader.h"
 
 namespace zevo {
 namespace {

@@ -196,6 +196,8 @@ void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r) {
     return;
   }
   const int sub = figures_.sub_network_of(end1);
+  // Sums taken in another order keep their error bound only far from overflow; near it, only
+  // the ordered balance of every set of cuts is safe.
   const bool bounded = figures_.exact(sub) || figures_.finite_total(sub) < DBL_MAX / 16;
   if (figures_.monotone(sub) && bounded) {
     compute_by_bonds(slot, end1, end2, r);

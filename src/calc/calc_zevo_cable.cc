@@ -1,7 +1,7 @@
 #include "calc/calc_zevo_cable.h"
 
+#include "calc/balance.h"
 #include "calc/cable_analysis.h"
-#include "calc/result_arrays.h"
 #include "model/messages.h"
 
 namespace zevo {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "model/same_name.h"
+#include "model/names.h"
 
 namespace zevo {
 namespace {
@@ -26,24 +26,6 @@ int lowest_bit_exponent(double x) {
 }
 
 }  // namespace
-
-void SideBalance::resize(int nbr_conditions) {
-  for (std::vector<double>* figures : {&c_val, &c_g1, &c_g2, &c_l1, &c_l2}) {
-    figures->assign(nbr_conditions, 0.0);
-  }
-  val = 0.0;
-}
-
-void copy_figures(const SideBalance& balance, ZEVO_RESULT* r) {
-  r->val = balance.val;
-  for (int ci = 0; ci < r->nbr_conditions; ++ci) {
-    r->c_val[ci] = balance.c_val[ci];
-    r->c_g1[ci] = balance.c_g1[ci];
-    r->c_g2[ci] = balance.c_g2[ci];
-    r->c_l1[ci] = balance.c_l1[ci];
-    r->c_l2[ci] = balance.c_l2[ci];
-  }
-}
 
 void SideFigures::gather(const NETWORK* nw, const char* const* names, int nbr_conditions) {
   nbr_conditions_ = nbr_conditions;

@@ -5,31 +5,21 @@
 // - SideFigures::gather(nw, names, nbr): takes the base network (numbered by
 //   identify_sub_networks) and the requested condition names; keeps, for every node slot and
 //   bus-transfer slot, the figures of its condition entries that match each name, in list
-//   order, and classifies every sub-network (exact sums, monotone figures). Borrows `nw` and
-//   `names`, which must outlive it; owns its arrays.
+//   order, and classifies every sub-network (exact sums, monotone figures). Reads `nw` and
+//   `names` during the call only; owns its arrays.
 // - SideFigures::balance(sub, side, out): the figures and the value of one split of sub-network
 //   `sub`, added exactly as calculate_zevo adds them: node slots ascending, each node's entries
 //   in list order, then bus-transfer slots ascending. `side` gives, by node slot, 1 for side 1,
 //   2 for side 2 and 0 for neither; nodes outside `sub` must read 0.
-// - copy_figures(balance, r): the value and the five per-condition arrays into a result record.
 // Nothing here prints or ends the run; the standard containers throw std::bad_alloc.
 #pragma once
 
 #include <vector>
 
+#include "calc/balance.h"
 #include "model/network_records.h"
 
 namespace zevo {
-
-// The outcome of balancing one split: per condition index, as in ZEVO_RESULT.
-struct SideBalance {
-  std::vector<double> c_val, c_g1, c_g2, c_l1, c_l2;
-  double val = 0.0;
-
-  void resize(int nbr_conditions);
-};
-
-void copy_figures(const SideBalance& balance, ZEVO_RESULT* r);
 
 class SideFigures {
  public:

@@ -1,14 +1,202 @@
 #include "input/read_xml_file.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
-#include "input/convert_text.h"
-#include "input/read_elements.h"
-#include "input/schema_tags.h"
 #include "input/splice_include.h"
 #include "model/messages.h"
+#include "model/names.h"
+#include "model/record_store.h"
 
 namespace zevo {
+namespace {
+
+// Exact comparison of a tag name; a missing name matches nothing.
+bool is_tag(const char* name, const char* tag) { return same_name(name, tag); }
+
+// Agreement in the first eight characters, as strncmp(name, word, 8) == 0: for "condition",
+// "conditio", "conditions" and "conditioned" agree, "conditi" and "cond" do not.
+bool agrees_in_first_eight(const char* name, const char* word) {
+  return name != nullptr && std::strncmp(name, word, 8) == 0;
+}
+
+bool is_condition_tag(const char* name) { return agrees_in_first_eight(name, "condition"); }
+
+bool is_generation_tag(const char* name) { return agrees_in_first_eight(name, "generation"); }
+
+bool is_bus_transfer_tag(const char* name) {
+  return is_tag(name, "bt") || agrees_in_first_eight(name, "bus_transfer");
+}
+
+// `lc` and its seven synonyms: a load centre at the top level, an end point inside a cable or
+// a bus transfer.
+bool is_load_centre_tag(const char* name) {
+  static const char* const kTags[] = {"lc",  "load",     "pgm",         "pmm",
+                                      "pcm", "bus_node", "switchboard", "powerpanel"};
+  for (const char* tag : kTags) {
+    if (is_tag(name, tag)) return true;
+  }
+  return false;
+}
+
+// Base-10 strtol result narrowed to int; a null text converts as an empty one (0).
+int convert_integer_text(const char* text) {
+  return static_cast<int>(std::strtol(text ? text : "", nullptr, 10));
+}
+
+// strtod result (leading blanks, "1.5e3 kW", "nan", "inf" as in C); a null text gives 0.0.
+double convert_real_text(const char* text) { return std::strtod(text ? text : "", nullptr); }
+
+// Puts `text` into the first free slot of lc1, lc2 and returns true; returns false (and changes
+// nothing) when both are taken. A null text fills no slot, so an end point written in the
+// empty-element form leaves its slot to the next one.
+bool take_end_point(const char** lc1, const char** lc2, const char* text) {
+  if (*lc1 == nullptr) {
+    *lc1 = text;
+  } else if (*lc2 == nullptr) {
+    *lc2 = text;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void add_calc_condition(ZEVO_CONTEXT* context, const char* name) {
+  auto* condition =
+      alloc_record<CALC_CONDITION>(" *** ERROR: out of memory while reading xml file (cc)\n");
+  condition->name = name;
+  condition->next = context->calc_conditions;
+  context->calc_conditions = condition;
+  ++context->nbr_calc_conditions;
+}
+
+void add_calc_connection(ZEVO_CONTEXT* context, const char* name) {
+  auto* cable =
+      alloc_record<CALC_CONNECTION>(" *** ERROR: out of memory while reading xml file (cn)\n");
+  cable->name = name;
+  cable->next = context->calc_connections;
+  context->calc_connections = cable;
+  ++context->nbr_calc_connections;
+  cable->results =
+      alloc_record<ZEVO_RESULT>(" *** ERROR: out of memory while reading xml file (cnrs)\n");
+}
+
+}  // namespace
+
+void read_condition(CONDITION** conditions, const XMLENTITY* element, ConditionOwner owner) {
+  auto* condition =
+      alloc_record<CONDITION>(" *** ERROR: out of memory while reading xml file (cc1)\n");
+  condition->next = *conditions;
+  *conditions = condition;
+
+  for (const XMLENTITY* child = element->children; child; child = child->next) {
+    if (is_tag(child->name, "name")) {
+      condition->name = child->data;
+    } else if (is_generation_tag(child->name)) {
+      condition->generation = convert_real_text(child->data);
+    } else if (is_tag(child->name, "load")) {
+      condition->load = convert_real_text(child->data);
+    } else if (is_tag(child->name, "comment")) {
+      // ignored
+    } else if (owner == ConditionOwner::bus_transfer) {
+      print_message(Stream::err, " *** WARNING: Unknown tag (%s) ignored (c)\n",
+                    shown_text(child->name));
+    } else {
+      print_message(Stream::err, " *** WARNING: Unknown tag (%s) ignored\n",
+                    shown_text(child->name));
+    }
+  }
+}
+
+void read_load_centre(ZEVO_CONTEXT* context, const XMLENTITY* element) {
+  auto* node = alloc_record<NODE>(" *** ERROR: out of memory while reading xml file (nn)\n");
+  node->next = context->nodes;
+  context->nodes = node;
+  ++context->nbr_nodes;
+
+  // Unlike cables and conditions, a load centre has no silent `comment`: a comment inside it
+  // is warned like any unknown tag.
+  for (const XMLENTITY* child = element->children; child; child = child->next) {
+    if (is_tag(child->name, "name") || is_tag(child->name, "id")) {
+      node->name = child->data;
+    } else if (is_condition_tag(child->name)) {
+      read_condition(&node->conditions, child, ConditionOwner::load_centre);
+    } else {
+      print_message(Stream::err, " *** WARNING: Unknown tag (%s) ignored\n",
+                    shown_text(child->name));
+    }
+  }
+}
+
+void read_cable(ZEVO_CONTEXT* context, const XMLENTITY* element) {
+  auto* cable =
+      alloc_record<CONNECTION>(" *** ERROR: out of memory while reading xml file (cc2)\n");
+  cable->next = context->connections;
+  context->connections = cable;
+  ++context->nbr_connections;
+
+  for (const XMLENTITY* child = element->children; child; child = child->next) {
+    if (is_tag(child->name, "name")) {
+      cable->name = child->data;
+    } else if (is_load_centre_tag(child->name)) {
+      if (!take_end_point(&cable->lc1, &cable->lc2, child->data)) {
+        // The name is the one read so far: a `name` after the end points is not known yet.
+        print_message(Stream::err, " *** WARNING: more than 2 lc tags for cable (%s)\n",
+                      shown_text(cable->name));
+      }
+    } else if (is_tag(child->name, "comment")) {
+      // ignored
+    } else {
+      print_message(Stream::err, " *** WARNING: Unknown tag (%s) ignored\n",
+                    shown_text(child->name));
+    }
+  }
+}
+
+void read_bus_transfer(ZEVO_CONTEXT* context, const XMLENTITY* element) {
+  auto* transfer =
+      alloc_record<BUS_TRANSFER>(" *** ERROR: out of memory while reading xml file (bt)\n");
+  transfer->next = context->bustransfers;
+  context->bustransfers = transfer;
+  ++context->nbr_bustransfers;
+
+  for (const XMLENTITY* child = element->children; child; child = child->next) {
+    if (is_tag(child->name, "name")) {
+      transfer->name = child->data;
+    } else if (is_load_centre_tag(child->name)) {
+      if (!take_end_point(&transfer->lc1, &transfer->lc2, child->data)) {
+        print_message(Stream::err, " *** WARNING: more than 2 lc tags for bus transfer (%s) (%s)\n",
+                      shown_text(transfer->name), shown_text(child->data));
+      }
+    } else if (is_condition_tag(child->name)) {
+      read_condition(&transfer->conditions, child, ConditionOwner::bus_transfer);
+    } else if (is_tag(child->name, "comment")) {
+      // ignored
+    } else {
+      print_message(Stream::err, " *** WARNING: Unknown tag (%s) ignored (bt)\n",
+                    shown_text(child->name));
+    }
+  }
+}
+
+void read_output(ZEVO_CONTEXT* context, const XMLENTITY* element) {
+  for (const XMLENTITY* child = element->children; child; child = child->next) {
+    if (is_tag(child->name, "filename")) {
+      context->outfile = child->data;  // the empty-element form sets it back to null
+    } else if (is_condition_tag(child->name)) {
+      add_calc_condition(context, child->data);
+    } else if (is_tag(child->name, "cable")) {
+      add_calc_connection(context, child->data);
+    } else if (is_tag(child->name, "comment")) {
+      // ignored
+    } else {
+      print_message(Stream::err, " *** WARNING: Unknown tag (%s) ignored\n",
+                    shown_text(child->name));
+    }
+  }
+}
+
 namespace {
 
 // One element of the root (or of a spliced file's top level), other than `include`.
@@ -58,7 +246,7 @@ void read_xml_file(ZEVO_CONTEXT* context) {
                       " *** ERROR: NULL pointer for FILE zevo->xin in read_xml_file()\n");
   }
   INCLUDE_SPLICE main_document{};
-  identify_spliced_file(&main_document, context->xin);
+  main_document.file = identify_open_file(context->xin);
 
   int errflag = 0;
   XMLENTITY* root = readfile_XMLENTITY(context->xin, &errflag);

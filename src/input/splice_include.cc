@@ -1,6 +1,6 @@
 #include "input/splice_include.h"
 
-#include <sys/stat.h>
+#include <cstdio>
 
 #include "model/messages.h"
 #include "model/record_store.h"
@@ -8,29 +8,15 @@
 namespace zevo {
 namespace {
 
-bool is_same_file(const INCLUDE_SPLICE& a, const INCLUDE_SPLICE& b) {
-  return a.identified && b.identified && a.dev == b.dev && a.ino == b.ino;
-}
-
 // A file already on the path would splice itself in again and again until memory ran out.
-bool is_on_splice_path(const INCLUDE_SPLICE& file, const INCLUDE_SPLICE* path) {
+bool is_on_splice_path(const FileIdentity& file, const INCLUDE_SPLICE* path) {
   for (; path; path = path->parent) {
-    if (is_same_file(file, *path)) return true;
+    if (is_same_file(file, path->file)) return true;
   }
   return false;
 }
 
 }  // namespace
-
-void identify_spliced_file(INCLUDE_SPLICE* splice, FILE* stream) {
-  struct stat info;
-  const int descriptor = fileno(stream);
-  splice->identified = descriptor >= 0 && fstat(descriptor, &info) == 0;
-  if (splice->identified) {
-    splice->dev = info.st_dev;
-    splice->ino = info.st_ino;
-  }
-}
 
 INCLUDE_SPLICE* splice_include(ZEVO_CONTEXT* context, XMLENTITY* include, INCLUDE_SPLICE* current) {
   const char* name = include->data;
@@ -41,8 +27,8 @@ INCLUDE_SPLICE* splice_include(ZEVO_CONTEXT* context, XMLENTITY* include, INCLUD
 
   auto* splice =
       alloc_record<INCLUDE_SPLICE>(" *** ERROR: out of memory while reading xml file (in)\n");
-  identify_spliced_file(splice, file);
-  if (is_on_splice_path(*splice, current)) {
+  splice->file = identify_open_file(file);
+  if (is_on_splice_path(splice->file, current)) {
     std::fclose(file);
     exit_with_message(Stream::err, " *** ERROR: INCLUDE file (%s) includes itself\n", name);
   }

@@ -1,12 +1,18 @@
-// Splicing of included fragment files into the top-level chain of the main document.
+// The includes: splicing of included fragment files into the top-level chain of the main
+// document, with the include-cycle check.
+//
+// Entry point:
+//   splice_include(context, include, current) takes the `include` element met among the
+//   entities of the file `current`; it reads the file the element names, links that file's
+//   top-level entities in right after `include` (the entities, like every record, live until the
+//   run ends), records the file among the context's input files and returns the new file's
+//   INCLUDE_SPLICE, whose parent is `current`.
+// Ends the run: a file that cannot be opened or read as XML, a file already being spliced on the
+// path from the main document to `include`, and exhausted memory.
 #pragma once
 
-#include <sys/types.h>
-
-#include <cstdio>
-
 #include "model/run_context.h"
-#include "xml/xml_entity.h"
+#include "xml/xml_reader.h"
 
 namespace zevo {
 
@@ -15,21 +21,11 @@ namespace zevo {
 // chain through `parent` is the path from the main document to this file, which is what an
 // include cycle is detected on.
 struct INCLUDE_SPLICE {
-  bool identified;  // false when the stream could not be examined (no device and inode)
-  dev_t dev;
-  ino_t ino;
+  FileIdentity file;
   XMLENTITY* resume;  // the entity after the last spliced one: there the walk leaves this file
   INCLUDE_SPLICE* parent;
 };
 
-// Fills in the device and inode of the file behind `stream`, when it has them.
-void identify_spliced_file(INCLUDE_SPLICE* splice, FILE* stream);
-
-// Opens and reads the file named by the text of `include`, which was met in the entities of
-// `current`, and inserts its top-level chain right after `include`, so that the walk reaches
-// it next. The file is recorded among the run's input files. Returns the splice of the new
-// file (whose parent is `current`). A file that cannot be opened or read, or that is already
-// being spliced on the path to `include`, prints its message and ends the run.
 INCLUDE_SPLICE* splice_include(ZEVO_CONTEXT* context, XMLENTITY* include, INCLUDE_SPLICE* current);
 
 }  // namespace zevo

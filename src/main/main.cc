@@ -1,6 +1,6 @@
 #include <new>
 
-#include "main/run_zevo.h"
+#include "main/driver.h"
 #include "model/messages.h"
 
 int main(int argc, char** argv) {

@@ -29,6 +29,15 @@ void print_message(Stream stream, const char* format, ...) {
   va_end(args);
 }
 
+void print_trace(int debug, const char* format, ...) {
+  if (!debug) return;
+  va_list args;
+  va_start(args, format);
+  vprint_message(Stream::out, format, args);
+  va_end(args);
+  fflush(out_stream());
+}
+
 void exit_with_message(Stream stream, const char* format, ...) {
   va_list args;
   va_start(args, format);

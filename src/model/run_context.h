@@ -9,12 +9,29 @@
 
 namespace zevo {
 
-// A file the run read as input (the main document or an included file), identified by
-// device and inode so that the output file is never opened on top of one.
-struct INPUT_FILE {
-  const char* name;
+// A file as the file system knows it, by device and inode, whatever name reached it: two names
+// of one file (`a.xml`, `./a.xml`, a link) give one identity.
+struct FileIdentity {
+  bool known;  // false when the file could not be examined: such an identity matches no file
   dev_t dev;
   ino_t ino;
+};
+
+// The identity of the file behind an open stream; unknown for a null stream or one without a
+// file descriptor (a memory stream).
+FileIdentity identify_open_file(FILE* stream);
+
+// The identity of the file called `name`; unknown for a null name or a file that does not exist.
+FileIdentity identify_named_file(const char* name);
+
+// True when both identities are known and name the same file.
+bool is_same_file(const FileIdentity& a, const FileIdentity& b);
+
+// A file the run read as input (the main document or an included file), kept so that the
+// output file is never opened on top of one.
+struct INPUT_FILE {
+  const char* name;
+  FileIdentity identity;
   INPUT_FILE* next;
 };
 
@@ -42,8 +59,8 @@ struct ZEVO_CONTEXT {
 // Out of memory ends the run with " *** ERROR: Out of memory in zevo_init() a\n".
 void zevo_init(ZEVO_CONTEXT* context);
 
-// Records `file`, opened as `name`, among the run's input files (by device and inode).
-// A stream that cannot be examined is not recorded.
+// Records `file`, opened as `name`, among the run's input files. A stream whose identity is
+// unknown is not recorded.
 void record_input_file(ZEVO_CONTEXT* context, const char* name, FILE* file);
 
 // True when `name` is an existing file that is one of the run's input files.

@@ -4,18 +4,17 @@
 #include <cstdint>
 
 #include "model/record_store.h"
+#include "network/slot_array.h"
 
 namespace zevo {
 namespace {
 
-// A new array of count + 1 slots with a new entry for every non-null slot of `source`; null
-// slots stay null. `copy_fields` fills a new entry from its source entry.
+// A new slot array with a new entry for every non-null slot of `source`; null slots stay
+// null. `copy_fields` fills a new entry from its source entry.
 template <typename Entry, typename CopyFields>
 Entry** copy_entries(Entry* const* source, int count, const char* array_oom, const char* entry_oom,
                      CopyFields copy_fields) {
-  // A negative count yields an impossible size, which fails as exhausted memory.
-  const auto slots = static_cast<std::size_t>(static_cast<std::int64_t>(count) + 1);
-  auto** array = alloc_array<Entry*>(slots, array_oom);
+  Entry** array = alloc_slot_array<Entry>(count, array_oom);
   for (int i = 0; i < count; ++i) {
     if (!source[i]) continue;
     array[i] = alloc_record<Entry>(entry_oom);

@@ -1,17 +1,25 @@
-// The parts of the report header, for a report that does something between reading the time
-// and writing the header (the result report traces that moment).
+// The header that both reports open with: the version line, the notice line, the date and
+// time of the run, and three empty lines.
+//
+// Entry points:
+// - print_report_header(stream): reads the time and writes the header to `stream`.
+// - read_report_time() and write_report_header(stream, time_text): the same in two steps, for
+//   a report that does something in between (the results table traces that moment).
+//   read_report_time returns the current local time as ctime gives it, 24 characters and a
+//   newline, in ctime's static buffer (it holds until the next call), or "(NULL)\n" when ctime
+//   has no text; write_report_header writes the header around `time_text`, which brings its
+//   own newline.
+// Nothing here ends the run.
 #pragma once
 
 #include <cstdio>
 
 namespace zevo {
 
-// The current local time as ctime gives it: 24 characters and a newline. The text lives in
-// ctime's static buffer, so it holds until the next call. "(NULL)\n" if ctime has no text.
+void print_report_header(FILE* stream);
+
 const char* read_report_time();
 
-// Writes the version line, the notice line, `time_text` (which brings its own newline) and
-// three empty lines.
 void write_report_header(FILE* stream, const char* time_text);
 
 }  // namespace zevo

@@ -1,15 +1,10 @@
-// Records and strings of the XML reader, and the in-place string edits it needs.
+#include "xml/xml_strings.h"
+
 #include <cstring>
 
 #include "model/record_store.h"
-#include "xml/xml_chars.h"
-#include "xml/xml_entity.h"
 
 namespace zevo {
-
-XMLENTITY* alloc_XMLENTITY() {
-  return alloc_record<XMLENTITY>(" *** ERROR: Out of memory in alloc_XMLENTITY()\n");
-}
 
 char* xmlcopystring(const char* text) {
   if (!text) return nullptr;

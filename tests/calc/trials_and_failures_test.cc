@@ -6,8 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "calc/balance.h"
 #include "calc/calc_zevo_cable.h"
-#include "calc/calculate_zevo.h"
 #include "calc/reference/literal_cut_search.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"

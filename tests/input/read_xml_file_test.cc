@@ -1,154 +1,25 @@
-// The document reader on small documents and on included fragment files: root checks, records
-// and their order, warnings, conversions, includes and their errors, and the out-of-memory
-// message of every record the element readers allocate.
+// The document reader on small documents: root checks, records and their order, warnings,
+// conversions, and the out-of-memory message of every record the element readers allocate.
 #include "input/read_xml_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "input/read_elements.h"
+#include "input/reading_cases.h"
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "support/captured_messages.h"
-#include "support/run_executable.h"
-#include "xml/xml_entity.h"
+#include "xml/xml_reader.h"
 
 namespace zevo {
 namespace {
 
 using testing::CapturedMessages;
-using testing::TempDir;
-using testing::write_file;
-
-ZEVO_CONTEXT read_document(const std::string& document) {
-  ZEVO_CONTEXT context;
-  zevo_init(&context);
-  context.xmlfile = "memory.xml";
-  context.xin = testing::open_text_stream(document);
-  read_xml_file(&context);
-  return context;
-}
-
-// While alive, the working directory (where include names are taken from) is a fresh one.
-class InTempDir {
- public:
-  InTempDir() : saved_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path());
-  }
-  ~InTempDir() { std::filesystem::current_path(saved_); }
-
- private:
-  std::filesystem::path saved_;
-  TempDir dir_;
-};
-
-std::string text_of(const char* text) {
-  if (!text) return "<null>";
-  return *text ? std::string(text) : "<empty>";
-}
-
-std::string conditions_of(const CONDITION* condition) {
-  std::string text;
-  char values[64];
-  for (; condition; condition = condition->next) {
-    std::snprintf(values, sizeof values, " %g %g)", condition->generation, condition->load);
-    text += " (" + text_of(condition->name) + values;
-  }
-  return text;
-}
-
-template <typename Record>
-std::string ends_of(const Record& r) {
-  return text_of(r.name) + " " + text_of(r.lc1) + " " + text_of(r.lc2);
-}
-
-std::string line_of(const NODE& lc) {
-  return "lc " + text_of(lc.name) + conditions_of(lc.conditions);
-}
-// The reader links no cable to its lcs yet, and gives every requested cable a zeroed result.
-std::string line_of(const CONNECTION& cable) {
-  return "cable " + ends_of(cable) + (cable.n1 || cable.n2 ? " linked" : "");
-}
-std::string line_of(const BUS_TRANSFER& bt) {
-  return "bt " + ends_of(bt) + conditions_of(bt.conditions);
-}
-std::string line_of(const CALC_CONDITION& c) { return "want condition " + text_of(c.name); }
-std::string line_of(const CALC_CONNECTION& c) {
-  const ZEVO_RESULT* r = c.results;
-  const bool fresh = r && r->val == 0.0 && r->nbr_conditions == 0 && !r->condition && !r->c_val &&
-                     !r->nw && !c.c && !c.cut_connections;
-  return "want cable " + text_of(c.name) + (fresh ? "" : " without a zeroed result");
-}
-
-// One line per record in list order; checks that `count` is the length of the list.
-template <typename Record>
-std::string lines_of(const Record* record, int count) {
-  std::string text;
-  int length = 0;
-  for (; record; record = record->next, ++length) text += line_of(*record) + "\n";
-  EXPECT_EQ(count, length);
-  return text;
-}
-
-// The input model, one line per record: "lc A (n 5 2)" (an lc with one condition named n,
-// generation 5, load 2), "cable K A B", "bt T A B (n 0 0)", "want condition n", "want cable K",
-// then "outfile f" and "debug 1" when set. A missing text shows as <null>, an empty one as
-// <empty>; a cable already linked, or a requested cable without its zeroed result, is marked.
-std::string describe_model(const ZEVO_CONTEXT& c) {
-  return lines_of(c.nodes, c.nbr_nodes) + lines_of(c.connections, c.nbr_connections) +
-         lines_of(c.bustransfers, c.nbr_bustransfers) +
-         lines_of(c.calc_conditions, c.nbr_calc_conditions) +
-         lines_of(c.calc_connections, c.nbr_calc_connections) +
-         (c.outfile ? "outfile " + text_of(c.outfile) + "\n" : "") +
-         (c.debug ? "debug " + std::to_string(c.debug) + "\n" : "");
-}
-
-// The fragment files that a document includes: name and text of each.
-using Files = std::vector<std::pair<std::string, std::string>>;
-
-// One document for the reader, with the files it includes.
-struct ReadingCase {
-  const char* name;
-  std::string document;
-  std::string err;    // what the error stream shows: the warnings, or the fatal message
-  const char* model;  // describe_model of the result; null when the run must end
-  Files files = {};
-};
-
-// Reads the case's document, in a fresh working directory holding its files when it has any.
-void expect_reading(const ReadingCase& reading) {
-  SCOPED_TRACE(reading.name);
-  std::optional<InTempDir> in_temp_dir;
-  if (!reading.files.empty()) in_temp_dir.emplace();
-  for (const auto& [name, text] : reading.files) {
-    const std::filesystem::path path(name);
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    write_file(path, text);
-  }
-  {
-    CapturedMessages messages;
-    if (!reading.model) {
-      EXPECT_THROW(read_document(reading.document), RunEnded);
-    } else {
-      try {
-        EXPECT_EQ(describe_model(read_document(reading.document)), reading.model);
-      } catch (const RunEnded&) {
-        ADD_FAILURE() << "the run ended";
-      }
-    }
-    EXPECT_EQ(messages.err(), reading.err);
-    EXPECT_EQ(messages.out(), "");
-  }
-  release_all_records();
-}
-
-std::string lc(const std::string& name) { return "<lc><name>" + name + "</name></lc>"; }
+using testing::expect_reading;
+using testing::read_document;
+using testing::ReadingCase;
 
 TEST(ReadXmlFile, DocumentsThatEndTheRun) {
   const ReadingCase cases[] = {
@@ -335,103 +206,6 @@ TEST(ReadXmlFile, EveryRequestedCableHasAResultOfItsOwn) {
   const ZEVO_CONTEXT context =
       read_document("<zevo><output><cable>X</cable><cable/></output></zevo>");
   EXPECT_NE(context.calc_connections->results, context.calc_connections->next->results);
-  release_all_records();
-}
-
-TEST(Include, FilesAreSplicedInAtThePlaceOfTheInclude) {
-  const ReadingCase cases[] = {
-      // The comment and the blanks around the elements are no elements, and are skipped.
-      {"in place, nested ones in turn",
-       "<zevo>" + lc("A") + "<include>b.xml</include>" + lc("F") + "</zevo>", "",
-       "lc F\nlc E\nlc D\nlc C\nlc B\nlc A\n",
-       Files{{"b.xml", "<!-- B, then C and D, then E -->\n" + lc("B") +
-                           "\n<include>c.xml</include>\n" + lc("E")},
-             {"c.xml", lc("C") + "<include>d.xml</include>"},
-             {"d.xml", lc("D")}}},
-      {"every kind of top-level element", "<zevo><include>rest.xml</include></zevo>", "",
-       "cable K A B\nbt T A B\nwant condition n\nwant cable K\noutfile out.csv\ndebug 4\n",
-       Files{{"rest.xml",
-              "<cable><name>K</name><lc>A</lc><lc>B</lc></cable>"
-              "<bt><name>T</name><lc>A</lc><lc>B</lc></bt>"
-              "<output><filename>out.csv</filename><condition>n</condition><cable>K</cable>"
-              "</output>"
-              "<debug>4</debug><comment>x</comment>"}}},
-      // A comment inside an element keeps its fixed name COMMENT, which is not `comment`.
-      {"included files are not lower-cased", "<ZEVO><INCLUDE>upper.xml</INCLUDE></ZEVO>",
-       " *** WARNING: Unknown tag (LC) ignored\n"
-       " *** WARNING: Unknown tag (Cable) ignored\n"
-       " *** WARNING: Unknown tag (LC) ignored\n"
-       " *** WARNING: Unknown tag (COMMENT) ignored\n",
-       "cable K2 <null> <null>\n",
-       Files{{"upper.xml",
-              "<LC><name>X</name></LC>\n<Cable><name>K</name></Cable>\n"
-              "<cable><name>K2</name><LC>A</LC><!-- note --></cable>"}}},
-      {"a wrapping zevo element is one unknown tag", "<zevo><include>wrapped.xml</include></zevo>",
-       " *** WARNING: Unknown tag (zevo) ignored\n", "",
-       Files{{"wrapped.xml", "<zevo>" + lc("A") + lc("B") + "</zevo>"}}},
-      {"names relative to the working directory", "<zevo><include>sub/a.xml</include></zevo>", "",
-       "lc B\nlc A\n",
-       Files{{"sub/a.xml", lc("A") + "<include>b.xml</include>"},
-             {"sub/b.xml", lc("wrong")},
-             {"b.xml", lc("B")}}},
-      {"one fragment side by side",
-       "<zevo><include>one.xml</include><include>./one.xml</include>"
-       "<include>wrap.xml</include><include>wrap.xml</include></zevo>",
-       "", "lc X\nlc X\nlc X\nlc X\n",
-       Files{{"one.xml", lc("X")}, {"wrap.xml", "<include>one.xml</include>"}}},
-      {"one fragment in two branches is no cycle",
-       "<zevo><include>a.xml</include><include>b.xml</include>" + lc("Z") + "</zevo>", "",
-       "lc Z\nlc B\nlc S\nlc S\nlc A\n",
-       Files{{"a.xml", lc("A") + "<include>shared.xml</include>"},
-             {"b.xml", "<include>shared.xml</include>" + lc("B")},
-             {"shared.xml", lc("S")}}},
-  };
-  for (const ReadingCase& reading : cases) expect_reading(reading);
-}
-
-TEST(Include, FilesThatEndTheRun) {
-  const ReadingCase cases[] = {
-      {"absent", "<zevo><include>absent.xml</include></zevo>",
-       " *** ERROR: Unable to open INCLUDE file (absent.xml)\n", nullptr},
-      {"include without text", "<zevo><include/></zevo>",
-       " *** ERROR: Unable to open INCLUDE file ()\n", nullptr},
-      {"include with empty text", "<zevo><include></include></zevo>",
-       " *** ERROR: Unable to open INCLUDE file ()\n", nullptr},
-      {"empty file", "<zevo><include>empty.xml</include></zevo>",
-       " *** ERROR: (0) Error encountered in reading XML file\n", nullptr,
-       Files{{"empty.xml", ""}}},
-      {"file cut short", "<zevo><include>cut.xml</include></zevo>",
-       " *** ERROR: (1) Error encountered in reading XML file\n", nullptr,
-       Files{{"cut.xml", lc("A") + "<lc><name>B</name>"}}},
-      {"file with a doctype", "<zevo><include>doctype.xml</include></zevo>",
-       " *** ERROR: (2) Error encountered in reading XML file\n", nullptr,
-       Files{{"doctype.xml", "<!DOCTYPE x>" + lc("A")}}},
-      {"includes itself", "<zevo><include>self.xml</include></zevo>",
-       " *** ERROR: INCLUDE file (self.xml) includes itself\n", nullptr,
-       Files{{"self.xml", lc("A") + "<include>self.xml</include>" + lc("B")}}},
-      {"cycle through other files, under another name", "<zevo><include>a.xml</include></zevo>",
-       " *** ERROR: INCLUDE file (./a.xml) includes itself\n", nullptr,
-       Files{{"a.xml", lc("A") + "<include>b.xml</include>"},
-             {"b.xml", "<include>c.xml</include>" + lc("B")},
-             {"c.xml", lc("C") + "<include>./a.xml</include>"}}},
-      // Each file's include is its last entity, so every file ends where the next one ends.
-      {"cycle closed by the last entity of each file", "<zevo><include>a.xml</include></zevo>",
-       " *** ERROR: INCLUDE file (a.xml) includes itself\n", nullptr,
-       Files{{"a.xml", lc("A") + "<include>b.xml</include>"},
-             {"b.xml", "<include>a.xml</include>"}}},
-  };
-  for (const ReadingCase& reading : cases) expect_reading(reading);
-}
-
-TEST(Include, IncludedFilesAreRecordedAsInputFiles) {
-  InTempDir in_temp_dir;
-  write_file("a.xml", "<include>b.xml</include>");
-  write_file("b.xml", lc("B"));
-  write_file("c.xml", lc("C"));
-  const ZEVO_CONTEXT context = read_document("<zevo><include>a.xml</include></zevo>");
-  EXPECT_TRUE(names_input_file(&context, "a.xml"));
-  EXPECT_TRUE(names_input_file(&context, "b.xml"));
-  EXPECT_FALSE(names_input_file(&context, "c.xml"));
   release_all_records();
 }
 

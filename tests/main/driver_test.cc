@@ -1,7 +1,11 @@
-// End-to-end checks of the command line, banner, exit statuses and output file.
+// The driver: the default output name, and the command line, banner, exit statuses and
+// output file checked end to end on the real executable.
+#include "main/driver.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "support/run_executable.h"
 
@@ -11,6 +15,43 @@ namespace {
 using testing::read_file;
 using testing::run_zevo_executable;
 using testing::TempDir;
+
+std::string default_name_for(const char* xmlfile) {
+  ZEVO_CONTEXT context;
+  zevo_init(&context);
+  context.xmlfile = xmlfile;
+  create_default_outfile(&context);
+  return context.outfile;
+}
+
+TEST(DefaultOutputName, ReplacesTheTextAfterTheLastDot) {
+  EXPECT_EQ(default_name_for("net.xml"), "net.csv");
+  EXPECT_EQ(default_name_for("a.b.xml"), "a.b.csv");
+  EXPECT_EQ(default_name_for("net."), "net.csv");
+  EXPECT_EQ(default_name_for("net.csv"), "net.csv");
+}
+
+TEST(DefaultOutputName, AppendsCsvWhenNoDotFollowsTheFirstCharacter) {
+  EXPECT_EQ(default_name_for("net"), "net.csv");
+  EXPECT_EQ(default_name_for("x"), "x.csv");
+  EXPECT_EQ(default_name_for(".xml"), ".xml.csv");
+  EXPECT_EQ(default_name_for(""), ".csv");
+}
+
+TEST(DefaultOutputName, DotInADirectoryPartCounts) {
+  EXPECT_EQ(default_name_for("runs.v2/net"), "runs.csv");
+  EXPECT_EQ(default_name_for("dir/net.xml"), "dir/net.csv");
+}
+
+TEST(DefaultOutputName, KeepsANameAlreadySet) {
+  ZEVO_CONTEXT context;
+  zevo_init(&context);
+  context.xmlfile = "net.xml";
+  context.outfile = "chosen.txt";
+  create_default_outfile(&context);
+  EXPECT_STREQ(context.outfile, "chosen.txt");
+  create_default_outfile(nullptr);  // a null context is left alone without a crash
+}
 
 const char kBanner[] =
     "zevo.exe Version 2.0 (Apr 12 2025)\n"

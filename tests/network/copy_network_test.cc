@@ -7,7 +7,7 @@
 
 #include "model/messages.h"
 #include "model/record_store.h"
-#include "network/identify_sub_networks.h"
+#include "network/sub_networks.h"
 #include "network_text.h"
 #include "support/captured_messages.h"
 #include "support/network_builder.h"

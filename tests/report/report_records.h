@@ -11,6 +11,7 @@
 
 #include "model/record_store.h"
 #include "model/run_context.h"
+#include "network/slot_array.h"
 #include "support/network_builder.h"
 
 namespace zevo::testing {
@@ -34,10 +35,10 @@ inline CALC_CONNECTION* add_result(ZEVO_CONTEXT* context, CONNECTION* cable, dou
   return requested;
 }
 
-// An array of count + 1 slots with the entry `make(record, i)` for the i-th record of `list`.
+// A slot array with the entry `make(record, i)` for the i-th record of `list`.
 template <typename Entry, typename Record, typename Make>
 Entry** entries_of(Record* list, int count, Make make) {
-  auto** array = alloc_array<Entry*>(count + 1, kOom);
+  Entry** array = alloc_slot_array<Entry>(count, kOom);
   for (int i = 0; list; list = list->next, ++i) {
     array[i] = alloc_record<Entry>(kOom);
     *array[i] = make(list, i);

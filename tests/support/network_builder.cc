@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "model/record_store.h"
-#include "network/calc_connection.h"
+#include "network/base_network.h"
 
 namespace zevo::testing {
 namespace {

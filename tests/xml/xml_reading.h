@@ -10,7 +10,7 @@
 
 #include "model/record_store.h"
 #include "support/captured_messages.h"
-#include "xml/xml_entity.h"
+#include "xml/xml_reader.h"
 
 namespace zevo::testing {
 

@@ -1,11 +1,10 @@
 #include "calc/reference/literal_cut_search.h"
 
-#include "calc/calculate_zevo.h"
-#include "calc/result_arrays.h"
+#include "calc/balance.h"
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"
-#include "network/identify_sub_networks.h"
+#include "network/sub_networks.h"
 
 namespace zevo {
 

@@ -1,0 +1,27 @@
+// The run of one invocation, stage after stage: read the document, name the output, check the
+// input, build the network, compute every requested cable, write the reports.
+//
+// Entry points:
+// - run_zevo(argc, argv): runs zevo on the command line `argv` (argv[1] is the document,
+//   further arguments are ignored) and returns the exit status, 0 or 1. Owns the run context.
+//   Input that fails the consistency checks returns 1 once every problem is listed. No
+//   argument, an unreadable document and every fatal fault of a later stage print their
+//   message and end the run: they throw RunEnded (model/messages.h), which the entry point
+//   turns into the status. An output file that cannot be opened, or that would overwrite an
+//   input file, is no failure: the reports go to the output stream.
+// - create_default_outfile(context): when context->outfile is null, sets it to a new name,
+//   allocated for the run: xmlfile with csv in place of the text after its last '.' (a name
+//   without a '.' after its first character gets ".csv" appended; directory separators do not
+//   stop the search). Does nothing for a null context, a set outfile or a null xmlfile.
+//   Exhausted memory prints its message on standard error and ends the run.
+#pragma once
+
+#include "model/run_context.h"
+
+namespace zevo {
+
+int run_zevo(int argc, char** argv);
+
+void create_default_outfile(ZEVO_CONTEXT* context);
+
+}  // namespace zevo
