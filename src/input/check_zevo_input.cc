@@ -1,6 +1,8 @@
 #include "input/check_zevo_input.h"
 
+#include <cinttypes>
 #include <cstdarg>
+#include <cstdint>
 
 #include "model/messages.h"
 #include "model/names.h"
@@ -9,9 +11,10 @@ namespace zevo {
 namespace {
 
 // Prints one problem on the error stream and counts it.
-void report_problem(int* count, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void report_problem(std::int64_t* count, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
 
-void report_problem(int* count, const char* format, ...) {
+void report_problem(std::int64_t* count, const char* format, ...) {
   va_list args;
   va_start(args, format);
   vprint_message(Stream::err, format, args);
@@ -50,7 +53,8 @@ NameIndex index_condition_names(const CONDITION* conditions) {
 // the owner's name, generation and load) or whose name a later condition repeats
 // (`repeated_format`, with the condition's and the owner's names), once per later repeat.
 void check_condition_names(const CONDITION* conditions, const NameIndex& names, const char* owner,
-                           const char* unnamed_format, const char* repeated_format, int* count) {
+                           const char* unnamed_format, const char* repeated_format,
+                           std::int64_t* count) {
   int position = 0;
   for (const CONDITION* c = conditions; c; c = c->next, ++position) {
     if (!c->name) {
@@ -64,7 +68,7 @@ void check_condition_names(const CONDITION* conditions, const NameIndex& names, 
 }
 
 void check_load_centre(const ZEVO_CONTEXT* context, const InputNames& names, const NODE* node,
-                       int position, int* count) {
+                       int position, std::int64_t* count) {
   for (int n = names.lcs.count_after(node->name, position); n > 0; --n) {
     report_problem(count, " *** ERROR: multiple <lc> entities with same name (%s)\n", node->name);
   }
@@ -82,7 +86,7 @@ void check_load_centre(const ZEVO_CONTEXT* context, const InputNames& names, con
 }
 
 // Every lc: its name, repeated names, its conditions, and every requested condition.
-void check_load_centres(const ZEVO_CONTEXT* context, const InputNames& names, int* count) {
+void check_load_centres(const ZEVO_CONTEXT* context, const InputNames& names, std::int64_t* count) {
   int position = 0;
   for (const NODE* node = context->nodes; node; node = node->next, ++position) {
     if (!node->name) {
@@ -94,7 +98,8 @@ void check_load_centres(const ZEVO_CONTEXT* context, const InputNames& names, in
   }
 }
 
-void check_cable_name(const InputNames& names, const CONNECTION* cable, int position, int* count) {
+void check_cable_name(const InputNames& names, const CONNECTION* cable, int position,
+                      std::int64_t* count) {
   if (!cable->name) {
     report_problem(count, " *** ERROR: cable entity without name exists (%s %s)\n",
                    shown_text(cable->lc1), shown_text(cable->lc2));
@@ -106,7 +111,8 @@ void check_cable_name(const InputNames& names, const CONNECTION* cable, int posi
 }
 
 // A missing end name matches no lc, so it is reported as undefined.
-void check_cable_end(const InputNames& names, const CONNECTION* cable, const char* lc, int* count) {
+void check_cable_end(const InputNames& names, const CONNECTION* cable, const char* lc,
+                     std::int64_t* count) {
   if (names.lcs.contains(lc)) return;
   if (cable->name) {
     report_problem(count, " *** ERROR: cable entity \"%s\" undefined lc (%s)\n", cable->name,
@@ -117,7 +123,7 @@ void check_cable_end(const InputNames& names, const CONNECTION* cable, const cha
 }
 
 // Every cable: its name, repeated names, its two end lcs.
-void check_cables(const ZEVO_CONTEXT* context, const InputNames& names, int* count) {
+void check_cables(const ZEVO_CONTEXT* context, const InputNames& names, std::int64_t* count) {
   int position = 0;
   for (const CONNECTION* cable = context->connections; cable; cable = cable->next, ++position) {
     check_cable_name(names, cable, position, count);
@@ -136,7 +142,7 @@ void check_cables(const ZEVO_CONTEXT* context, const InputNames& names, int* cou
 }
 
 void check_bus_transfer_end(const InputNames& names, const BUS_TRANSFER* bt, const char* lc,
-                            int* count) {
+                            std::int64_t* count) {
   if (names.lcs.contains(lc)) return;
   report_problem(count, " *** ERROR: Bus Transfer (%s) node (%s) not defined\n", bt->name,
                  shown_text(lc));
@@ -144,7 +150,8 @@ void check_bus_transfer_end(const InputNames& names, const BUS_TRANSFER* bt, con
 
 // Every bus transfer: its name, its two lcs, its conditions. A bus transfer may join an lc to
 // itself and need not define the requested conditions.
-void check_bus_transfers(const ZEVO_CONTEXT* context, const InputNames& names, int* count) {
+void check_bus_transfers(const ZEVO_CONTEXT* context, const InputNames& names,
+                         std::int64_t* count) {
   for (const BUS_TRANSFER* bt = context->bustransfers; bt; bt = bt->next) {
     if (!bt->name) {
       report_problem(count, " *** ERROR: Bus Transfer has no name\n");
@@ -160,7 +167,8 @@ void check_bus_transfers(const ZEVO_CONTEXT* context, const InputNames& names, i
 }
 
 // What <output> asks for: at least one condition, and names for everything it requests.
-void check_output_requests(const ZEVO_CONTEXT* context, const InputNames& names, int* count) {
+void check_output_requests(const ZEVO_CONTEXT* context, const InputNames& names,
+                           std::int64_t* count) {
   if (!context->calc_conditions) {
     report_problem(count, " *** ERROR: no <condition> entities in <output>\n");
   }
@@ -178,9 +186,11 @@ void check_output_requests(const ZEVO_CONTEXT* context, const InputNames& names,
 
 }  // namespace
 
-int check_zevo_input(const ZEVO_CONTEXT* context) {
+std::int64_t check_zevo_input(const ZEVO_CONTEXT* context) {
   const InputNames names = index_input_names(context);
-  int count = 0;
+  // Repeated names are reported once per later repeat, so n repeats of one name give
+  // n(n-1)/2 problems: 65,537 of them already pass the range of an int.
+  std::int64_t count = 0;
   check_output_requests(context, names, &count);
   if (context->nbr_nodes < 2) {
     report_problem(&count, " *** ERROR: less than 2 <lc> entitities defined\n");
@@ -193,7 +203,7 @@ int check_zevo_input(const ZEVO_CONTEXT* context) {
   check_bus_transfers(context, names, &count);
 
   if (count > 1) {
-    print_message(Stream::err, " *** DETECTED %d ERRORS ***\n", count);
+    print_message(Stream::err, " *** DETECTED %" PRId64 " ERRORS ***\n", count);
   } else if (count == 1) {
     print_message(Stream::err, " *** DECTECTED 1 ERROR ***\n");
   }

@@ -8,10 +8,12 @@
 // Ends the run: never; the caller ends it when problems were found.
 #pragma once
 
+#include <cstdint>
+
 #include "model/run_context.h"
 
 namespace zevo {
 
-int check_zevo_input(const ZEVO_CONTEXT* context);
+std::int64_t check_zevo_input(const ZEVO_CONTEXT* context);
 
 }  // namespace zevo

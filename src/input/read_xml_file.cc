@@ -1,5 +1,7 @@
 #include "input/read_xml_file.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,20 @@
 
 namespace zevo {
 namespace {
+
+constexpr char kCalcConditionOom[] = " *** ERROR: out of memory while reading xml file (cc)\n";
+constexpr char kCalcConnectionOom[] = " *** ERROR: out of memory while reading xml file (cn)\n";
+constexpr char kNodeOom[] = " *** ERROR: out of memory while reading xml file (nn)\n";
+constexpr char kCableOom[] = " *** ERROR: out of memory while reading xml file (cc2)\n";
+constexpr char kBusTransferOom[] = " *** ERROR: out of memory while reading xml file (bt)\n";
+
+// Counts one more record of a context list. The network numbers each list's records with an
+// int and keeps a slot past the last; a document with more records than that would exhaust
+// memory long before, and its last record is refused as exhausted memory is.
+void count_record(int* count, const char* oom_message) {
+  if (*count >= INT_MAX - 1) exit_with_message(Stream::err, "%s", oom_message);
+  ++*count;
+}
 
 // Exact comparison of a tag name; a missing name matches nothing.
 bool is_tag(const char* name, const char* tag) { return same_name(name, tag); }
@@ -48,6 +64,31 @@ int convert_integer_text(const char* text) {
 // strtod result (leading blanks, "1.5e3 kW", "nan", "inf" as in C); a null text gives 0.0.
 double convert_real_text(const char* text) { return std::strtod(text ? text : "", nullptr); }
 
+// True when `text` is missing, empty (0), or exactly one finite number as strtod reads it.
+// The reader has trimmed the blanks around every text, so a blank figure arrives empty.
+bool is_plain_figure(const char* text) {
+  if (!text) return true;
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  return *end == '\0' && std::isfinite(value);
+}
+
+void warn_figure_not_plain(const char* figure, const char* text, double value,
+                           const char* condition, const char* owner_kind, const char* owner) {
+  if (is_plain_figure(text)) return;
+  print_message(Stream::err, " *** WARNING: %s (%s) of condition (%s) of %s (%s) read as %g\n",
+                figure, text, shown_text(condition), owner_kind, shown_text(owner), value);
+}
+
+void warn_conditions_not_plain(const CONDITION* conditions, const char* owner_kind,
+                               const char* owner) {
+  for (const CONDITION* c = conditions; c; c = c->next) {
+    warn_figure_not_plain("generation", c->generation_text, c->generation, c->name, owner_kind,
+                          owner);
+    warn_figure_not_plain("load", c->load_text, c->load, c->name, owner_kind, owner);
+  }
+}
+
 // Puts `text` into the first free slot of lc1, lc2 and returns true; returns false (and changes
 // nothing) when both are taken. A null text fills no slot, so an end point written in the
 // empty-element form leaves its slot to the next one.
@@ -63,21 +104,19 @@ bool take_end_point(const char** lc1, const char** lc2, const char* text) {
 }
 
 void add_calc_condition(ZEVO_CONTEXT* context, const char* name) {
-  auto* condition =
-      alloc_record<CALC_CONDITION>(" *** ERROR: out of memory while reading xml file (cc)\n");
+  auto* condition = alloc_record<CALC_CONDITION>(kCalcConditionOom);
   condition->name = name;
   condition->next = context->calc_conditions;
   context->calc_conditions = condition;
-  ++context->nbr_calc_conditions;
+  count_record(&context->nbr_calc_conditions, kCalcConditionOom);
 }
 
 void add_calc_connection(ZEVO_CONTEXT* context, const char* name) {
-  auto* cable =
-      alloc_record<CALC_CONNECTION>(" *** ERROR: out of memory while reading xml file (cn)\n");
+  auto* cable = alloc_record<CALC_CONNECTION>(kCalcConnectionOom);
   cable->name = name;
   cable->next = context->calc_connections;
   context->calc_connections = cable;
-  ++context->nbr_calc_connections;
+  count_record(&context->nbr_calc_connections, kCalcConnectionOom);
   cable->results =
       alloc_record<ZEVO_RESULT>(" *** ERROR: out of memory while reading xml file (cnrs)\n");
 }
@@ -95,8 +134,10 @@ void read_condition(CONDITION** conditions, const XMLENTITY* element, ConditionO
       condition->name = child->data;
     } else if (is_generation_tag(child->name)) {
       condition->generation = convert_real_text(child->data);
+      condition->generation_text = child->data;
     } else if (is_tag(child->name, "load")) {
       condition->load = convert_real_text(child->data);
+      condition->load_text = child->data;
     } else if (is_tag(child->name, "comment")) {
       // ignored
     } else if (owner == ConditionOwner::bus_transfer) {
@@ -110,10 +151,10 @@ void read_condition(CONDITION** conditions, const XMLENTITY* element, ConditionO
 }
 
 void read_load_centre(ZEVO_CONTEXT* context, const XMLENTITY* element) {
-  auto* node = alloc_record<NODE>(" *** ERROR: out of memory while reading xml file (nn)\n");
+  auto* node = alloc_record<NODE>(kNodeOom);
   node->next = context->nodes;
   context->nodes = node;
-  ++context->nbr_nodes;
+  count_record(&context->nbr_nodes, kNodeOom);
 
   // Unlike cables and conditions, a load centre has no silent `comment`: a comment inside it
   // is warned like any unknown tag.
@@ -130,11 +171,10 @@ void read_load_centre(ZEVO_CONTEXT* context, const XMLENTITY* element) {
 }
 
 void read_cable(ZEVO_CONTEXT* context, const XMLENTITY* element) {
-  auto* cable =
-      alloc_record<CONNECTION>(" *** ERROR: out of memory while reading xml file (cc2)\n");
+  auto* cable = alloc_record<CONNECTION>(kCableOom);
   cable->next = context->connections;
   context->connections = cable;
-  ++context->nbr_connections;
+  count_record(&context->nbr_connections, kCableOom);
 
   for (const XMLENTITY* child = element->children; child; child = child->next) {
     if (is_tag(child->name, "name")) {
@@ -155,11 +195,10 @@ void read_cable(ZEVO_CONTEXT* context, const XMLENTITY* element) {
 }
 
 void read_bus_transfer(ZEVO_CONTEXT* context, const XMLENTITY* element) {
-  auto* transfer =
-      alloc_record<BUS_TRANSFER>(" *** ERROR: out of memory while reading xml file (bt)\n");
+  auto* transfer = alloc_record<BUS_TRANSFER>(kBusTransferOom);
   transfer->next = context->bustransfers;
   context->bustransfers = transfer;
-  ++context->nbr_bustransfers;
+  count_record(&context->nbr_bustransfers, kBusTransferOom);
 
   for (const XMLENTITY* child = element->children; child; child = child->next) {
     if (is_tag(child->name, "name")) {
@@ -239,6 +278,15 @@ void read_document_body(ZEVO_CONTEXT* context, XMLENTITY* first, INCLUDE_SPLICE*
 }
 
 }  // namespace
+
+void warn_figures_not_plain(const ZEVO_CONTEXT* context) {
+  for (const NODE* node = context->nodes; node; node = node->next) {
+    warn_conditions_not_plain(node->conditions, "load centre", node->name);
+  }
+  for (const BUS_TRANSFER* bt = context->bustransfers; bt; bt = bt->next) {
+    warn_conditions_not_plain(bt->conditions, "bus transfer", bt->name);
+  }
+}
 
 void read_xml_file(ZEVO_CONTEXT* context) {
   if (!context->xin) {

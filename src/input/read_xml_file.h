@@ -5,6 +5,8 @@
 //   read_xml_file(context) reads the document from context->xin, which it closes, into the
 //   context's lists, counts, `debug` and `outfile`. The records and the texts they point to live
 //   until the run ends.
+//   warn_figures_not_plain(context) points out, on the error stream, every generation and load
+//   whose text is not one plain number; the driver calls it right after read_xml_file.
 //   read_condition, read_load_centre, read_cable, read_bus_transfer and read_output each take
 //   one element whose tag name has been recognised, build its record at the head of the
 //   context's list (or of the owner's conditions), count it, and store the texts of the
@@ -21,10 +23,18 @@ namespace zevo {
 
 void read_xml_file(ZEVO_CONTEXT* context);
 
+// Warns of each figure whose text (trimmed of blanks, as the reader keeps every text) is
+// neither empty nor exactly one finite number as strtod reads it; `3,000` gives " *** WARNING:
+// generation (3,000) of condition (normal) of load centre (SB1) read as 3". The lcs come first,
+// then the bus transfers, each list and its conditions in list order, generation before load. A
+// missing text draws nothing. Changes nothing: the figure keeps the value read.
+void warn_figures_not_plain(const ZEVO_CONTEXT* context);
+
 // Which warning an unknown child of a condition draws.
 enum class ConditionOwner { load_centre, bus_transfer };
 
-// A CONDITION at the head of *conditions, from the children name, generation and load.
+// A CONDITION at the head of *conditions, from the children name, generation and load; each
+// figure keeps the text it was converted from.
 void read_condition(CONDITION** conditions, const XMLENTITY* element, ConditionOwner owner);
 
 // A NODE at the head of context->nodes, named by `name` or `id`, with its conditions.

@@ -21,8 +21,12 @@ bool is_on_splice_path(const FileIdentity& file, const INCLUDE_SPLICE* path) {
 INCLUDE_SPLICE* splice_include(ZEVO_CONTEXT* context, XMLENTITY* include, INCLUDE_SPLICE* current) {
   const char* name = include->data;
   if (!name) exit_with_message(Stream::err, " *** ERROR: Unable to open INCLUDE file ()\n");
-  FILE* file = std::fopen(name, "r");
+  if (context->nbr_splices >= kMaxSplices) {
+    exit_with_message(Stream::err, " *** ERROR: too many INCLUDE files (%s)\n", name);
+  }
+  FILE* file = open_input_file(name);
   if (!file) exit_with_message(Stream::err, " *** ERROR: Unable to open INCLUDE file (%s)\n", name);
+  ++context->nbr_splices;
   record_input_file(context, name, file);
 
   auto* splice =

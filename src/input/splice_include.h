@@ -7,8 +7,9 @@
 //   top-level entities in right after `include` (the entities, like every record, live until the
 //   run ends), records the file among the context's input files and returns the new file's
 //   INCLUDE_SPLICE, whose parent is `current`.
-// Ends the run: a file that cannot be opened or read as XML, a file already being spliced on the
-// path from the main document to `include`, and exhausted memory.
+// Ends the run: a file that cannot be opened (a device is never opened) or read as XML, a file
+// already being spliced on the path from the main document to `include`, one splice more than
+// kMaxSplices in the run (" *** ERROR: too many INCLUDE files (name)"), and exhausted memory.
 #pragma once
 
 #include "model/run_context.h"
@@ -25,6 +26,10 @@ struct INCLUDE_SPLICE {
   XMLENTITY* resume;  // the entity after the last spliced one: there the walk leaves this file
   INCLUDE_SPLICE* parent;
 };
+
+// No honest document comes near this many splices in one run; fragments that each include the
+// next one twice would otherwise splice 2^n files for n levels.
+inline constexpr int kMaxSplices = 100000;
 
 INCLUDE_SPLICE* splice_include(ZEVO_CONTEXT* context, XMLENTITY* include, INCLUDE_SPLICE* current);
 

@@ -16,6 +16,39 @@
 namespace zevo {
 namespace {
 
+const char kUsage[] =
+    "Usage: zevo NETWORK.xml\n"
+    "       zevo --help | -h | --version\n"
+    "\n"
+    "Computes, for every cable that the document's <output> element names, the largest power\n"
+    "flow the cable may have to carry, and writes the figures into a comma-separated results\n"
+    "file (the document's <output><filename>, else NETWORK.csv), followed by an echo of the\n"
+    "input. Included files are taken relative to the working directory. The exit status is 0\n"
+    "when the run completed, 1 otherwise.\n"
+    "\n"
+    "  -h, --help   show this text and exit\n"
+    "  --version    show the version line and exit\n"
+    "\n"
+    "More in the manual page zevo(1).\n";
+
+void print_version_line() {
+  print_message(Stream::out, "zevo.exe Version %s (%s)\n", kVersion, kBuildDate);
+}
+
+// A first argument that is exactly --help, -h or --version is answered on the output stream;
+// any other one, even "-help", names the document.
+bool answer_option(const char* argument) {
+  if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+    print_message(Stream::out, "%s", kUsage);
+    return true;
+  }
+  if (std::strcmp(argument, "--version") == 0) {
+    print_version_line();
+    return true;
+  }
+  return false;
+}
+
 // Opens the output file, or falls back to the output stream with both messages. A name that
 // is one of the run's input files is never opened: writing would destroy the input.
 FILE* open_output_stream(const ZEVO_CONTEXT& context) {
@@ -33,6 +66,17 @@ FILE* open_output_stream(const ZEVO_CONTEXT& context) {
   }
   print_trace(context.debug, " successfully opened %s for output \n", name);
   return file;
+}
+
+// Closes the output file. A write that failed anywhere, in the final flush or in the close
+// leaves the results incomplete: the run must not end as if they had been written. The output
+// stream, used when the file could not be opened, stays open and unchecked.
+void close_output_stream(const ZEVO_CONTEXT& context, FILE* output) {
+  if (output == out_stream()) return;
+  const bool write_failed = std::ferror(output) != 0;
+  if (std::fclose(output) != 0 || write_failed) {
+    exit_with_message(Stream::err, " *** ERROR: Unable to write file %s\n", context.outfile);
+  }
 }
 
 }  // namespace
@@ -60,17 +104,19 @@ int run_zevo(int argc, char** argv) {
   if (argc < 2) {
     exit_with_message(Stream::err, " *** ERROR: input xml filename not specified\n");
   }
+  if (answer_option(argv[1])) return 0;
   context.xmlfile = argv[1];
-  context.xin = std::fopen(context.xmlfile, "r");
+  context.xin = open_input_file(context.xmlfile);
   if (!context.xin) {
     exit_with_message(Stream::err, " *** ERROR: Unable to open file (%s)\n", context.xmlfile);
   }
   record_input_file(&context, context.xmlfile, context.xin);
 
-  print_message(Stream::out, "zevo.exe Version %s (%s)\n", kVersion, kBuildDate);
+  print_version_line();
   print_message(Stream::out, "%s\n\n", kNoticeLine);
 
   read_xml_file(&context);
+  warn_figures_not_plain(&context);
   print_trace(context.debug, ".");
 
   if (!context.outfile) create_default_outfile(&context);
@@ -98,8 +144,8 @@ int run_zevo(int argc, char** argv) {
   print_zevo_output(output, &context);
   print_zevo_input(output, &context);
 
-  if (output != out_stream()) std::fclose(output);
   context.xout = nullptr;
+  close_output_stream(context, output);
   print_trace(context.debug, ".\n");
   return 0;
 }

@@ -4,11 +4,15 @@
 // Entry points:
 // - run_zevo(argc, argv): runs zevo on the command line `argv` (argv[1] is the document,
 //   further arguments are ignored) and returns the exit status, 0 or 1. Owns the run context.
+//   A first argument that is exactly --help or -h prints the usage text, exactly --version
+//   the banner's version line, on the output stream; the run then returns 0 at once.
 //   Input that fails the consistency checks returns 1 once every problem is listed. No
 //   argument, an unreadable document and every fatal fault of a later stage print their
 //   message and end the run: they throw RunEnded (model/messages.h), which the entry point
 //   turns into the status. An output file that cannot be opened, or that would overwrite an
-//   input file, is no failure: the reports go to the output stream.
+//   input file, is no failure: the reports go to the output stream. A write to the output file
+//   that fails (any write, the final flush or the close) is one: " *** ERROR: Unable to write
+//   file name" on the error stream, status 1.
 // - create_default_outfile(context): when context->outfile is null, sets it to a new name,
 //   allocated for the run: xmlfile with csv in place of the text after its last '.' (a name
 //   without a '.' after its first character gets ".csv" appended; directory separators do not

@@ -11,10 +11,14 @@ namespace zevo {
 struct NODE;
 
 // Generation and load of one node or bus transfer under one named condition.
+// generation_text and load_text are the texts that set the two figures (the last element of
+// each), kept so that a figure that is not a plain number can be pointed out.
 struct CONDITION {
   const char* name;
   double generation;
   double load;
+  const char* generation_text;
+  const char* load_text;
   CONDITION* next;
 };
 

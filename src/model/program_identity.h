@@ -3,7 +3,8 @@
 
 namespace zevo {
 
-inline constexpr const char* kVersion = "2.0";
+// ZEVO_VERSION comes from project(VERSION) in CMakeLists.txt, the one place the version lives.
+inline constexpr const char* kVersion = ZEVO_VERSION;
 inline constexpr const char* kBuildDate = "Apr 12 2025";
 inline constexpr const char* kNoticeLine =
     "Cable flow-limit calculator for electrical distribution networks";

@@ -9,18 +9,26 @@ namespace {
 
 constexpr std::size_t kAlignment = alignof(std::max_align_t);
 constexpr std::size_t kChunkSize = 256 * 1024;
-constexpr std::size_t kLargestCarved = 1024;
 
 // Small records are carved in order from zero-filled chunks: a network copy of the cut search
 // is hundreds of thousands of small entries, and one allocation each would cost more than the
-// entries themselves. Large and releasable blocks are allocated one by one.
+// entries themselves. Large and releasable blocks are allocated one by one. Under the
+// sanitizers every record is allocated on its own, so that a read or write past its end meets
+// the allocator's guard bytes instead of the next record of a chunk.
+#if defined(ZEVO_SANITIZE) && ZEVO_SANITIZE
+constexpr bool kCarvesRecords = false;
+#else
+constexpr bool kCarvesRecords = true;
+#endif
+constexpr std::size_t kLargestCarved = 1024;
+
 class RecordStore {
  public:
   ~RecordStore() { release_all(); }
 
   void* allocate(std::size_t bytes) {
     if (fails_now()) return nullptr;
-    if (bytes > kLargestCarved) return allocate_block(bytes);
+    if (!kCarvesRecords || bytes > kLargestCarved) return allocate_block(bytes);
     bytes = (bytes + kAlignment - 1) / kAlignment * kAlignment;
     if (chunk_left_ < bytes) {
       void* chunk = std::calloc(1, kChunkSize);
@@ -37,18 +45,23 @@ class RecordStore {
   }
 
   void* allocate_releasable(std::size_t bytes) {
-    return fails_now() ? nullptr : allocate_block(bytes);
+    if (fails_now()) return nullptr;
+    void* block = new_block(bytes);
+    if (block) releasable_.insert(block);
+    return block;
   }
 
   void release(void* block) {
-    if (!block || blocks_.erase(block) == 0) return;
+    if (!block || releasable_.erase(block) == 0) return;
     std::free(block);
     --count_;
   }
 
   void release_all() {
+    for (void* block : releasable_) std::free(block);
     for (void* block : blocks_) std::free(block);
     for (void* chunk : chunks_) std::free(chunk);
+    releasable_.clear();
     blocks_.clear();
     chunks_.clear();
     chunk_next_ = nullptr;
@@ -63,17 +76,22 @@ class RecordStore {
   bool fails_now() { return fail_countdown_ > 0 && --fail_countdown_ == 0; }
 
   void* allocate_block(std::size_t bytes) {
+    void* block = new_block(bytes);
+    if (block) blocks_.push_back(block);
+    return block;
+  }
+
+  void* new_block(std::size_t bytes) {
     void* block = std::calloc(1, bytes ? bytes : 1);
-    if (!block) return nullptr;
-    blocks_.insert(block);
-    ++count_;
+    if (block) ++count_;
     return block;
   }
 
   std::vector<void*> chunks_;
   char* chunk_next_ = nullptr;
   std::size_t chunk_left_ = 0;
-  std::unordered_set<void*> blocks_;
+  std::vector<void*> blocks_;  // records allocated one by one, kept to the end of the run
+  std::unordered_set<void*> releasable_;
   std::size_t count_ = 0;
   long fail_countdown_ = 0;
 };

@@ -3,7 +3,9 @@
 // Records are plain structs joined by raw pointers, as the rest of the system expects. They are
 // allocated here and live until the process ends, when the store releases them all at once (no
 // walk over the records, so no depth limit). Only a network's loop-count array is released
-// earlier: it is allocated releasable and given back with release_record.
+// earlier: it is allocated releasable and given back with release_record. Built with
+// ZEVO_SANITIZE, every record is an allocation of its own, so that the sanitizers see a read or
+// write past the end of one.
 #pragma once
 
 #include <cstddef>

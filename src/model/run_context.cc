@@ -32,6 +32,20 @@ bool is_same_file(const FileIdentity& a, const FileIdentity& b) {
   return a.known && b.known && a.dev == b.dev && a.ino == b.ino;
 }
 
+FILE* open_input_file(const char* name) {
+  struct stat info;
+  if (!name || stat(name, &info) != 0 || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+    return nullptr;
+  }
+  FILE* file = std::fopen(name, "r");
+  // The name may have been replaced by a device since it was examined.
+  if (file && (fstat(fileno(file), &info) != 0 || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return file;
+}
+
 void record_input_file(ZEVO_CONTEXT* context, const char* name, FILE* file) {
   const FileIdentity identity = identify_open_file(file);
   if (!identity.known) return;

@@ -27,6 +27,11 @@ FileIdentity identify_named_file(const char* name);
 // True when both identities are known and name the same file.
 bool is_same_file(const FileIdentity& a, const FileIdentity& b);
 
+// Opens the input file `name` for reading: a regular file, a pipe or a FIFO (a directory too,
+// which then reads as an empty file). Returns null when it cannot be opened, and for a device,
+// which is never opened: reading one may never end, or have effects of its own.
+FILE* open_input_file(const char* name);
+
 // A file the run read as input (the main document or an included file), kept so that the
 // output file is never opened on top of one.
 struct INPUT_FILE {
@@ -53,6 +58,7 @@ struct ZEVO_CONTEXT {
   NETWORK* nw;
   int debug;
   INPUT_FILE* input_files;  // every file read, newest first
+  int nbr_splices;          // included files spliced in so far
 };
 
 // Sets every field of `context` to zero or null and gives it an empty base network.

@@ -28,7 +28,7 @@ std::string describe_trials(const CALC_CONNECTION* cc) {
   for (const CALC_CUT_CONNECTION_ZEVO* t = cc->cut_connections; t; t = t->next) {
     text += text.empty() ? "{" : " {";
     for (const CUT_CONNECTION* cut = t->cuts; cut; cut = cut->next) {
-      text += (cut == t->cuts ? "" : ",") + std::string(cut->c->name);
+      text.append(cut == t->cuts ? "" : ",").append(cut->c->name);
     }
     char flag_and_value[32];
     std::snprintf(flag_and_value, sizeof flag_and_value, "}:%d=%g", t->cut_flag, t->zevo->val);
@@ -43,7 +43,7 @@ std::string describe_result(const ZEVO_RESULT* r) {
   char text[64];
   std::snprintf(text, sizeof text, "%d|%d %d loops: %g (", r->sub_network1, r->sub_network2,
                 r->nw->nbr_loops[r->sub_network1], r->val);
-  return text + describe_figures(r, 0) + ")";
+  return std::string(text).append(describe_figures(r, 0)).append(")");
 }
 
 // The sub-network numbers of the cable slots ("-" for an empty one), then of the node slots,
@@ -54,7 +54,8 @@ std::string describe_sub_networks(const NETWORK* nw) {
     text += nw->nc[i] ? std::to_string(nw->nc[i]->sub_network) : "-";
   }
   for (int i = 0; i < nw->nbr_network_nodes; ++i) text += std::to_string(nw->nn[i]->sub_network);
-  for (int s = 1; s <= nw->nbr_sub_networks; ++s) text += " " + std::to_string(nw->nbr_loops[s]);
+  for (int s = 1; s <= nw->nbr_sub_networks; ++s)
+    text.append(" ").append(std::to_string(nw->nbr_loops[s]));
   return text;
 }
 

@@ -25,6 +25,12 @@ namespace {
 
 const char* const kOom = " cut search comparison: out of memory\n";
 
+// "N3" for load centre 3, "k0" for condition 0 and so on. Built by appending: GCC 12 warns
+// falsely (-Wrestrict) on "N" + std::to_string(i).
+std::string numbered(const char* prefix, std::size_t index) {
+  return std::string(prefix).append(std::to_string(index));
+}
+
 // One condition entry of a load centre or a bus transfer.
 struct Entry {
   std::string condition;
@@ -72,7 +78,7 @@ class NetworkDrawer {
     DrawnNetwork net;
     family_ = static_cast<Family>(pick(0, kNbrFamilies - 1));
     const int nbr_conditions = pick(1, 3);
-    for (int ci = 0; ci < nbr_conditions; ++ci) net.conditions.push_back("k" + std::to_string(ci));
+    for (int ci = 0; ci < nbr_conditions; ++ci) net.conditions.push_back(numbered("k", ci));
     std::shuffle(net.conditions.begin(), net.conditions.end(), random_);
 
     std::vector<int> sizes(pick(1, 3));
@@ -188,29 +194,28 @@ std::vector<CALC_CONNECTION*> build(const DrawnNetwork& net, ZEVO_CONTEXT* conte
   zevo_init(context);
   for (const std::string& name : net.conditions) testing::add_calc_condition(context, name.c_str());
   for (std::size_t i = 0; i < net.centres.size(); ++i) {
-    NODE* node = testing::add_node(context, ("N" + std::to_string(i)).c_str());
+    NODE* node = testing::add_node(context, numbered("N", i).c_str());
     for (const Entry& e : net.centres[i]) {
       add_condition(node, e.condition.c_str(), e.generation, e.load);
     }
   }
   for (std::size_t k = 0; k < net.cables.size(); ++k) {
     const Link& c = net.cables[k];
-    testing::add_connection(context, ("C" + std::to_string(k)).c_str(),
-                            ("N" + std::to_string(c.a)).c_str(),
-                            ("N" + std::to_string(c.b)).c_str());
+    testing::add_connection(context, numbered("C", k).c_str(), numbered("N", c.a).c_str(),
+                            numbered("N", c.b).c_str());
   }
   for (std::size_t t = 0; t < net.transfers.size(); ++t) {
     const Link& bt = net.transfers[t];
-    BUS_TRANSFER* record = testing::add_bus_transfer(context, ("B" + std::to_string(t)).c_str(),
-                                                     ("N" + std::to_string(bt.a)).c_str(),
-                                                     ("N" + std::to_string(bt.b)).c_str());
+    BUS_TRANSFER* record =
+        testing::add_bus_transfer(context, numbered("B", t).c_str(), numbered("N", bt.a).c_str(),
+                                  numbered("N", bt.b).c_str());
     for (const Entry& e : bt.entries) {
       add_condition(record, e.condition.c_str(), e.generation, e.load);
     }
   }
   std::vector<CALC_CONNECTION*> requests;
   for (int k : net.requests) {
-    requests.push_back(testing::add_calc_connection(context, ("C" + std::to_string(k)).c_str()));
+    requests.push_back(testing::add_calc_connection(context, numbered("C", k).c_str()));
   }
   testing::build_network(context);
   return requests;

@@ -1,16 +1,18 @@
-// The real program on documents that the reader or the validation reject, and on documents
-// whose output file would overwrite one of their input files.
+// The real program on documents that the reader or the validation reject, on documents whose
+// output file would overwrite one of their input files, and on input read through FIFOs.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "input/reading_cases.h"
 #include "support/run_executable.h"
 
 namespace zevo {
 namespace {
 
 using testing::copy_fixture;
+using testing::Files;
 using testing::read_file;
 using testing::run_zevo_executable;
 using testing::TempDir;
@@ -20,11 +22,23 @@ const std::string kBanner =
     "zevo.exe Version 2.0 (Apr 12 2025)\n"
     "Cable flow-limit calculator for electrical distribution networks\n\n";
 
+// Fragments fan-0.xml to fan-21.xml, each including the next one twice: four million splices.
+Files fan_out_fragments() {
+  Files files;
+  for (int level = 0; level < 21; ++level) {
+    const std::string next = "<include>fan-" + std::to_string(level + 1) + ".xml</include>";
+    files.emplace_back("fan-" + std::to_string(level) + ".xml", next + next);
+  }
+  files.emplace_back("fan-21.xml", "<comment/>");
+  return files;
+}
+
 TEST(InputEndToEnd, RejectedDocumentsEndTheRunWithoutCreatingOrEmptyingTheOutputFile) {
   struct Case {
     const char* fixture;
     std::string out;
     const char* err;
+    Files files = {};  // written next to the document
   };
   const Case cases[] = {
       {"input-invalid", kBanner,
@@ -37,6 +51,22 @@ TEST(InputEndToEnd, RejectedDocumentsEndTheRunWithoutCreatingOrEmptyingTheOutput
        " **** ERROR undefined <cable> Q </cable> in <output>\n"
        " *** DECTECTED 1 ERROR ***\n"},
       {"input-cycle", kBanner, " *** ERROR: INCLUDE file (input-cycle.xml) includes itself\n"},
+      // Read, a device may never end: it is not even opened.
+      {"input-device-include", kBanner, " *** ERROR: Unable to open INCLUDE file (/dev/zero)\n"},
+      // Refused at the 100,001st splice of the run, within seconds.
+      {"input-fan-out", kBanner, " *** ERROR: too many INCLUDE files (fan-21.xml)\n",
+       fan_out_fragments()},
+      // Figures that are not plain numbers are pointed out before the validation's errors.
+      {"input-figure-invalid", kBanner,
+       " *** WARNING: generation (abc) of condition (NULL) of load centre (B) read as 0\n"
+       " *** WARNING: load (1.5 MW) of condition (normal) of load centre (NULL) read as 1.5\n"
+       " *** WARNING: load (nan) of condition (NULL) of bus transfer (NULL) read as nan\n"
+       " *** ERROR: condition entity without name exists for LC B (     0.0      0.0)\n"
+       " *** ERROR: condition \"normal\" not defined for <lc> entity B\n"
+       " *** ERROR: <lc> entity without name\n"
+       " *** ERROR: no <cable> entitities defined\n"
+       " *** ERROR: Bus Transfer has no name\n"
+       " *** DETECTED 5 ERRORS ***\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fixture);
@@ -44,6 +74,7 @@ TEST(InputEndToEnd, RejectedDocumentsEndTheRunWithoutCreatingOrEmptyingTheOutput
     const std::string document = std::string(c.fixture) + ".xml";
     const auto output_file = dir / (std::string(c.fixture) + ".csv");
     copy_fixture(document, dir.path());
+    for (const auto& [name, text] : c.files) write_file(dir / name, text);
     const auto run = run_zevo_executable(dir.path(), {document});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, c.out);
@@ -82,6 +113,46 @@ TEST(InputEndToEnd, OutputFileNamedLikeAnInputFileIsNotOpened) {
     EXPECT_EQ(run.err, c.err);
     EXPECT_NE(run.out.find(c.out_line), std::string::npos) << run.out;
     EXPECT_EQ(read_file(dir / c.guarded), before);
+  }
+}
+
+// A document or a fragment written into a FIFO while zevo reads it, as `zevo <(generator)`
+// gives it, runs as the same file on disk does.
+TEST(InputEndToEnd, FifosAreReadAsFilesOnDiskAre) {
+  const std::string ring = read_file(testing::fixture_path("ring.xml"));
+  const std::size_t body = ring.find('>') + 1;
+  const std::string elements = ring.substr(body, ring.rfind("</zevo>") - body);
+  struct Case {
+    const char* fifo;
+    Files files;  // net.xml, the document, and the fragment it includes
+  };
+  const Case cases[] = {
+      {"net.xml", {{"net.xml", ring}}},
+      {"part.xml",
+       {{"net.xml", "<zevo><include>part.xml</include></zevo>"}, {"part.xml", elements}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fifo);
+    TempDir on_disk;
+    TempDir with_fifo;
+    testing::RunSetup setup;
+    setup.fifo = c.fifo;
+    for (const auto& [name, text] : c.files) {
+      write_file(on_disk / name, text);
+      if (name == c.fifo) {
+        setup.fifo_text = text;
+      } else {
+        write_file(with_fifo / name, text);
+      }
+    }
+    const auto expected = run_zevo_executable(on_disk.path(), {"net.xml"});
+    const auto run = run_zevo_executable(with_fifo.path(), {"net.xml"}, setup);
+    EXPECT_EQ(expected.status, 0) << expected.err;
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, expected.err);
+    EXPECT_EQ(run.out, expected.out);
+    EXPECT_EQ(testing::mask_time_lines(read_file(with_fifo / "net.csv")),
+              testing::mask_time_lines(read_file(on_disk / "net.csv")));
   }
 }
 

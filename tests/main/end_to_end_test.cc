@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/run_executable.h"
 
@@ -16,7 +17,17 @@ using testing::read_file;
 struct Case {
   const char* document;  // under tests/data/e2e
   const char* outfile;   // the file the run must write, or null when it writes none
+  int status = 0;
+  const char* option = nullptr;  // given before the document, or null
 };
+
+// The case's name and the stem of its expected files: the option without its dashes, else the
+// document's stem.
+std::string case_name(const Case& c) {
+  if (!c.option) return std::filesystem::path(c.document).stem().string();
+  const std::string option = c.option;
+  return option.substr(option.find_first_not_of('-'));
+}
 
 std::string expected(const std::string& name) {
   const auto path = testing::fixture_path("e2e/" + name + ".expected");
@@ -27,14 +38,16 @@ class EndToEnd : public ::testing::TestWithParam<Case> {};
 
 TEST_P(EndToEnd, WritesExactlyTheExpectedOutputs) {
   const Case& c = GetParam();
-  const std::string stem = std::filesystem::path(c.document).stem().string();
+  const std::string stem = case_name(c);
   testing::TempDir dir;
   std::filesystem::copy_file(testing::fixture_path(std::string("e2e/") + c.document),
                              dir / c.document);
 
-  const auto run = testing::run_zevo_executable(dir.path(), {c.document});
+  std::vector<std::string> args = {c.document};
+  if (c.option) args.insert(args.begin(), c.option);
+  const auto run = testing::run_zevo_executable(dir.path(), args);
 
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, c.status);
   EXPECT_EQ(mask_time_lines(run.out), expected(stem + ".stdout"));
   EXPECT_EQ(run.err, expected(stem + ".stderr"));
   if (c.outfile) {
@@ -52,13 +65,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Case{"ring.xml", "ring.csv"},  // the typical run: C12 = 900.0 in a loop
                       Case{"radial_and_loop.xml", "radial_and_loop.csv"},
                       Case{"number_formats.xml", "number_formats.csv"},
+                      // Figures that are not plain numbers draw a warning and keep their value.
+                      Case{"figure_texts.xml", "figure_texts.csv"},
                       Case{"two_groups.xml", "groups-result.csv"},
                       Case{"ring_debug.xml", "ring_debug.csv"},
                       Case{"no_requested_cable.xml", "no_requested_cable.csv"},
-                      Case{"unwritable_output.xml", nullptr}),
-    [](const ::testing::TestParamInfo<Case>& info) {
-      return std::filesystem::path(info.param.document).stem().string();
-    });
+                      Case{"unwritable_output.xml", nullptr},
+                      // An option as the first argument is answered; the document is not read.
+                      Case{"ring.xml", nullptr, 0, "--help"}, Case{"ring.xml", nullptr, 0, "-h"},
+                      Case{"ring.xml", nullptr, 0, "--version"},
+                      // The results file is /dev/full: no write succeeds, nor does the run.
+                      Case{"full_disk.xml", nullptr, 1}),
+    [](const ::testing::TestParamInfo<Case>& info) { return case_name(info.param); });
+
+// Opened on a closed standard output, the results file would take its place and the debug
+// lines after the opening would land in it.
+TEST(EndToEndClosedConsole, ResultsFileHoldsOnlyTheResults) {
+  testing::TempDir dir;
+  std::filesystem::copy_file(testing::fixture_path("e2e/ring_debug.xml"), dir / "ring_debug.xml");
+  testing::RunSetup closed_output;
+  closed_output.closed_descriptors = {1};
+  const auto run = testing::run_zevo_executable(dir.path(), {"ring_debug.xml"}, closed_output);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(mask_time_lines(read_file(dir / "ring_debug.csv")), expected("ring_debug.csv"));
+}
 
 }  // namespace
 }  // namespace zevo

@@ -1,9 +1,11 @@
 #include "support/run_executable.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -23,17 +25,45 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+namespace {
+
+// Writes `text` into the FIFO at `path` from a process of its own, which waits until the
+// program opens the FIFO. Returns the writer's process id.
+pid_t start_fifo_writer(const std::string& path, const std::string& text) {
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    const int fifo = open(path.c_str(), O_WRONLY);
+    if (fifo < 0) _exit(127);
+    for (std::size_t done = 0; done < text.size();) {
+      const ssize_t written = write(fifo, text.data() + done, text.size() - done);
+      if (written <= 0) _exit(1);
+      done += static_cast<std::size_t>(written);
+    }
+    _exit(0);
+  }
+  return pid;
+}
+
+}  // namespace
+
 RunOutcome run_zevo_executable(const std::filesystem::path& directory,
-                               const std::vector<std::string>& args) {
+                               const std::vector<std::string>& args, const RunSetup& setup) {
   TempDir capture;
   const std::string out_path = (capture / "stdout").string();
   const std::string err_path = (capture / "stderr").string();
 
-  std::vector<std::string> argv_text{ZEVO_EXECUTABLE};
+  std::vector<std::string> argv_text{setup.program.empty() ? ZEVO_EXECUTABLE
+                                                           : setup.program.string()};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : argv_text) argv.push_back(arg.data());
   argv.push_back(nullptr);
+
+  const std::string fifo_path = setup.fifo.empty() ? "" : (directory / setup.fifo).string();
+  if (!fifo_path.empty() && mkfifo(fifo_path.c_str(), 0600) != 0) {
+    throw std::runtime_error("mkfifo failed");
+  }
 
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -45,11 +75,23 @@ RunOutcome run_zevo_executable(const std::filesystem::path& directory,
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    // Only 0, 1 and 2 stay open, so that a closed one is the lowest free descriptor.
+    close(in);
+    close(out);
+    close(err);
+    for (const int descriptor : setup.closed_descriptors) close(descriptor);
+    alarm(kRunTimeLimitSeconds);  // the pending alarm survives the exec
     execv(argv[0], argv.data());
     _exit(127);
   }
+  const pid_t writer = fifo_path.empty() ? -1 : start_fifo_writer(fifo_path, setup.fifo_text);
   int wait_status = 0;
   waitpid(pid, &wait_status, 0);
+  if (writer > 0) {
+    // A program that never opened the FIFO leaves its writer waiting.
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+  }
   RunOutcome outcome;
   outcome.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
   outcome.out = read_file(out_path);

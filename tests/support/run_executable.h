@@ -27,9 +27,27 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// How the program is started, beyond its arguments.
+struct RunSetup {
+  // Descriptors among 0, 1 and 2 that the program starts with closed; what it writes there is
+  // not captured.
+  std::vector<int> closed_descriptors = {};
+  // When `fifo` is set, a FIFO of that name is made in the directory, and a writer of its own
+  // writes `fifo_text` into it while the program runs.
+  std::string fifo = {};
+  std::string fifo_text = {};
+  // The program to start instead of the zevo of this build: an installed copy, or the tool
+  // that installs it.
+  std::filesystem::path program = {};
+};
+
+// A run still going after this long is killed and reported with status -1: a program that
+// never ends fails its test instead of hanging the suite.
+inline constexpr unsigned kRunTimeLimitSeconds = 120;
+
 // Runs zevo with `args` (not counting the program name) in `directory`, with no input.
 RunOutcome run_zevo_executable(const std::filesystem::path& directory,
-                               const std::vector<std::string>& args);
+                               const std::vector<std::string>& args, const RunSetup& setup = {});
 
 // Copies the fixture tests/data/<name> into `directory` under the same name.
 void copy_fixture(const std::string& name, const std::filesystem::path& directory);

@@ -54,11 +54,16 @@ inline std::string describe(const XMLENTITY* first, int usual_kind = XMLENTITY_E
     if (--*budget < 0) return out + "...";
     if (e != first) out += usual_kind == XMLENTITY_ELEMENT ? " " : ",";
     out += e->name ? e->name : "?";
-    if (e->kind != usual_kind) out += "^" + std::to_string(e->kind);
-    if (e->attributes) out += "{" + describe(e->attributes, XMLENTITY_UNKNOWN, budget) + "}";
-    if (e->data) out += "=\"" + std::string(e->data) + "\"";
-    if (e->errflag) out += "!" + std::to_string(e->errflag);
-    if (e->children) out += "[" + describe(e->children, XMLENTITY_ELEMENT, budget) + "]";
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "text" + std::string.
+    if (e->kind != usual_kind) out.append("^").append(std::to_string(e->kind));
+    if (e->attributes) {
+      out.append("{").append(describe(e->attributes, XMLENTITY_UNKNOWN, budget)).append("}");
+    }
+    if (e->data) out.append("=\"").append(e->data).append("\"");
+    if (e->errflag) out.append("!").append(std::to_string(e->errflag));
+    if (e->children) {
+      out.append("[").append(describe(e->children, XMLENTITY_ELEMENT, budget)).append("]");
+    }
   }
   return out;
 }
