@@ -116,14 +116,23 @@ class BondExplorer {
     found_ = true;
   }
 
-  void explore() {
+  // A node of the search whose children are the frontier nodes [first, last); `next` is the
+  // child to take next, and `trail` the length of the A trail before the open child, if any.
+  struct Frame {
+    std::size_t first, last, next, trail;
+    bool child_open;
+  };
+
+  // Enters the search node of the current, closed A: bounds it, weighs its bond and, unless
+  // nothing below can beat the best, opens a frame over its frontier. Returns whether it did.
+  bool enter_node() {
     take_sums();
     double bound = 0.0;
     for (int ci = 0; ci < p_.nbr_conditions; ++ci) {
       const double b = std::fmax(std::fmin(gu_[ci], lb_[ci]), std::fmin(gb_[ci], lu_[ci]));
       if (b > bound) bound = b;
     }
-    if (!(bound * p_.margin > best_->val)) return;
+    if (!(bound * p_.margin > best_->val)) return false;
     consider_bond();
 
     const int n = p_.graph.nbr_nodes();
@@ -138,19 +147,38 @@ class BondExplorer {
         frontier_.push_back(y);
       }
     }
-    const std::size_t last = frontier_.size();
-    for (std::size_t i = first; i < last; ++i) {
-      const int v = frontier_[i];
-      const std::size_t trail = a_trail_.size();
-      if (close_side(v)) {
-        explore();
-        for (std::size_t j = trail; j < a_trail_.size(); ++j) in_a_[a_trail_[j]] = 0;
-        a_trail_.resize(trail);
+    frames_.push_back({first, frontier_.size(), first, 0, false});
+    return true;
+  }
+
+  // Depth-first over the search nodes with a stack of frames of its own: a long ring makes the
+  // search as deep as the ring is long, more than the call stack holds.
+  void explore() {
+    if (!enter_node()) return;
+    while (!frames_.empty()) {
+      Frame& frame = frames_.back();
+      if (frame.child_open) {
+        for (std::size_t j = frame.trail; j < a_trail_.size(); ++j) in_a_[a_trail_[j]] = 0;
+        a_trail_.resize(frame.trail);
+        frame.child_open = false;
+        in_x_[frontier_[frame.next++]] = 1;
       }
-      in_x_[v] = 1;
+      if (frame.next == frame.last) {
+        for (std::size_t i = frame.first; i < frame.last; ++i) in_x_[frontier_[i]] = 0;
+        frontier_.resize(frame.first);
+        frames_.pop_back();
+        continue;
+      }
+      const int v = frontier_[frame.next];
+      frame.trail = a_trail_.size();
+      if (!close_side(v)) {
+        in_x_[v] = 1;
+        ++frame.next;
+        continue;
+      }
+      frame.child_open = true;
+      enter_node();  // may grow frames_: `frame` is not used after this
     }
-    for (std::size_t i = first; i < last; ++i) in_x_[frontier_[i]] = 0;
-    frontier_.resize(first);
   }
 
   const BondProblem& p_;
@@ -161,6 +189,7 @@ class BondExplorer {
 
   std::vector<char> in_a_, in_x_;
   std::vector<int> a_trail_, frontier_, queue_, mark_, seen_;
+  std::vector<Frame> frames_;
   int stamp_ = 0, seen_stamp_ = 0;
   std::vector<double> ga_, la_, gb_, lb_, gu_, lu_;
   SideBalance candidate_, recomputed_;

@@ -2,6 +2,7 @@
 // cut search as first written, whose trial list is checked as well as the value; the fast search
 // must give every case the same value and side numbers.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -280,6 +281,26 @@ TEST_F(CalcZevoCable, WinningTrialIsCopiedForEveryCondition) {
   EXPECT_EQ(fast->val, 900.0);
   EXPECT_EQ(fast->condition[0], context_.calc_conditions->name);
   for (int ci = 0; ci < 3; ++ci) EXPECT_EQ(describe_figures(fast, ci), describe_figures(r, ci));
+}
+
+TEST_F(CalcZevoCable, LongRingIsSearchedWithoutDeepCalls) {
+  // With equal figures nothing prunes: the bond search walks as deep as the ring is long. Under a
+  // small call stack, a search that recursed once per step would overflow.
+  constexpr int kNodes = 5000;
+  std::string lcs, cables;
+  for (int i = 0; i < kNodes; ++i) {
+    const std::string at = std::to_string(i), next = std::to_string((i + 1) % kNodes);
+    lcs += "S" + at + " 10 10,";
+    cables += "R" + at + " S" + at + " S" + next + ",";
+  }
+  CALC_CONNECTION* cc = build(lcs, cables, {"R0"})[0];
+  // The best opening leaves 2500 load centres on each side: 25000 generation against 25000 load.
+  auto search_under_a_small_stack = [&] {
+    const rlimit small = {256 * 1024, 256 * 1024};
+    setrlimit(RLIMIT_STACK, &small);
+    std::exit(fast_result(cc)->val == 25000.0 ? 0 : 1);
+  };
+  EXPECT_EXIT(search_under_a_small_stack(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
