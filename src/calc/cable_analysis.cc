@@ -58,6 +58,7 @@ void CableAnalysis::build(const NETWORK* nw, const char* const* names, int nbr_c
   number_groups();
   sum_subtrees();
   side_.assign(nodes, 0);
+  best_side_.assign(nodes, 0);
   local_.assign(nodes, -1);
   hang_.assign(nodes, -1);
   attached_ = -1;
@@ -187,12 +188,17 @@ void CableAnalysis::sum_subtrees() {
   }
 }
 
-void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r) {
+void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r, Opening* opening) {
+  Opening unused;
+  if (!opening) opening = &unused;
+  opening->found = false;
+  opening->open.clear();
   number_sides(slot, end1, end2, r);
   r->val = 0.0;
   if (end1 == end2) return;  // no cut parts a node from itself
   if (dfs_.bridge(graph_, slot)) {
     compute_radial(slot, end1, r);
+    opening->found = true;
     return;
   }
   const int sub = figures_.sub_network_of(end1);
@@ -200,9 +206,20 @@ void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r) {
   // the ordered balance of every set of cuts is safe.
   const bool bounded = figures_.exact(sub) || figures_.finite_total(sub) < DBL_MAX / 16;
   if (figures_.monotone(sub) && bounded) {
-    compute_by_bonds(slot, end1, end2, r);
+    opening->found = compute_by_bonds(slot, end1, end2, r);
   } else {
-    compute_by_cut_sets(slot, end1, end2, r);
+    opening->found = compute_by_cut_sets(slot, end1, end2, r);
+  }
+  if (opening->found) collect_open_cables(slot, sub, &opening->open);
+  for (int x : figures_.nodes_of(sub)) best_side_[x] = 0;
+}
+
+// The cables of the sub-network, other than `slot`, whose ends lie on different sides of the
+// best split (or one on a side and one on neither).
+void CableAnalysis::collect_open_cables(int slot, int sub, std::vector<int>* open) const {
+  for (int k : sub_cables_[sub]) {
+    const int a = graph_.end1(k), b = graph_.end2(k);
+    if (k != slot && a >= 0 && b >= 0 && best_side_[a] != best_side_[b]) open->push_back(k);
   }
 }
 
@@ -311,7 +328,7 @@ void CableAnalysis::attach_to_component(int component, int sub) {
   attached_ = component;
 }
 
-void CableAnalysis::compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* r) {
+bool CableAnalysis::compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* r) {
   const int sub = figures_.sub_network_of(end1);
   attach_to_component(component_[end1], sub);
   std::vector<int> a(part_edges_.size(), -1), b(part_edges_.size(), -1);
@@ -336,10 +353,13 @@ void CableAnalysis::compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* 
   };
   best_.resize(nbr_conditions_);
   std::vector<char> in_side1;
-  if (search_bonds(problem_, recompute, &best_, &in_side1)) copy_figures(best_, r);
+  if (!search_bonds(problem_, recompute, &best_, &in_side1)) return false;
+  copy_figures(best_, r);
+  for (int x : nodes) best_side_[x] = in_side1[local_[hang_[x]]] ? 1 : 2;
+  return true;
 }
 
-void CableAnalysis::compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESULT* r) {
+bool CableAnalysis::compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESULT* r) {
   const int sub = figures_.sub_network_of(end1);
   const std::vector<int>& nodes = figures_.nodes_of(sub);
   attached_ = -1;  // local_ is renumbered for the whole sub-network
@@ -366,9 +386,11 @@ void CableAnalysis::compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESUL
                     for (int x : nodes) side_[x] = 0;
                     if (!(candidate.val > best_.val)) return;
                     best_ = candidate;
+                    for (std::size_t i = 0; i < nodes.size(); ++i) best_side_[nodes[i]] = side[i];
                     found = true;
                   });
   if (found) copy_figures(best_, r);
+  return found;
 }
 
 }  // namespace zevo

@@ -8,11 +8,13 @@
 //   its bridges, the looped parts (two-edge-connected components), and what renumbering
 //   without one cable would give. Linear in the network's size times the conditions.
 // - cable_slot(c), node_slot(n): the first nc / nn slot holding the record, or -1.
-// - compute(slot, end1, end2, r): the value, the per-condition figures and the side numbers of
-//   the cable in nc slot `slot` whose ends are in nn slots end1 and end2, into r (whose arrays
-//   are allocated and zeroed). A cable in no loop costs O(1) plus its sub-network's bus
-//   transfers when its sub-network's sums are exact, else one pass over its sub-network; a
-//   cable in a loop costs the search over its looped part.
+// - compute(slot, end1, end2, r, opening): the value, the per-condition figures and the side
+//   numbers of the cable in nc slot `slot` whose ends are in nn slots end1 and end2, into r
+//   (whose arrays are allocated and zeroed), and into `opening` (may be null) the split those
+//   figures come from. A cable in no loop costs O(1) plus its sub-network's bus transfers when
+//   its sub-network's sums are exact, else one pass over its sub-network; a cable in a loop
+//   costs the search over its looped part.
+// - Read access to the analysis (graph, forest, sub-networks), for describing a split.
 // Nothing here prints or ends the run; the standard containers throw std::bad_alloc.
 #pragma once
 
@@ -26,6 +28,14 @@
 
 namespace zevo {
 
+// The split that gave a cable its figures. `open` holds the other cables that must be open for
+// it: those joining the two sides, or a side to load centres on neither (nc slots, ascending).
+// `found` is false when no split gives a flow above zero; the figures are then all zero.
+struct Opening {
+  bool found = false;
+  std::vector<int> open;
+};
+
 class CableAnalysis {
  public:
   void build(const NETWORK* nw, const char* const* names, int nbr_conditions);
@@ -33,7 +43,15 @@ class CableAnalysis {
   int cable_slot(const CONNECTION* c) const;
   int node_slot(const NODE* n) const;
 
-  void compute(int slot, int end1, int end2, ZEVO_RESULT* r);
+  void compute(int slot, int end1, int end2, ZEVO_RESULT* r, Opening* opening);
+
+  const CableGraph& graph() const { return graph_; }
+  const DepthFirst& forest() const { return dfs_; }
+  int tree_root(int node) const { return tree_root_[node]; }
+  int sub_network_of(int node) const { return figures_.sub_network_of(node); }
+  const std::vector<int>& nodes_of(int sub) const { return figures_.nodes_of(sub); }
+  // A cable in a loop: its ends stay joined without it (a cable from a node to itself too).
+  bool in_loop(int slot) const { return !dfs_.bridge(graph_, slot); }
 
  private:
   void number_groups();
@@ -42,8 +60,9 @@ class CableAnalysis {
   int number_of_part(int sub, int min_slot, int lone, int other_min, int other_lone,
                      bool distinct) const;
   void compute_radial(int slot, int end1, ZEVO_RESULT* r);
-  void compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* r);
-  void compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESULT* r);
+  bool compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* r);
+  bool compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESULT* r);
+  void collect_open_cables(int slot, int sub, std::vector<int>* open) const;
   void attach_to_component(int component, int sub);
 
   const NETWORK* nw_ = nullptr;
@@ -75,7 +94,8 @@ class CableAnalysis {
   std::vector<int> part_edges_;
   BondProblem problem_;
 
-  std::vector<signed char> side_;  // by nn slot; 0 outside the split being balanced
+  std::vector<signed char> side_;       // by nn slot; 0 outside the split being balanced
+  std::vector<signed char> best_side_;  // by nn slot: the split of the best figures so far
   SideBalance best_;
 };
 

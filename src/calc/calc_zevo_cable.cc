@@ -1,5 +1,7 @@
 #include "calc/calc_zevo_cable.h"
 
+#include <vector>
+
 #include "calc/balance.h"
 #include "calc/cable_analysis.h"
 #include "model/messages.h"
@@ -35,6 +37,28 @@ CableAnalysis& CableSearch::analysis(const ZEVO_CONTEXT* context, const char* co
   return *analysis_;
 }
 
+const CableAnalysis& CableSearch::analysis(const ZEVO_CONTEXT* context) {
+  if (analysis_) return *analysis_;
+  std::vector<const char*> names;
+  for (const CALC_CONDITION* entry = context->calc_conditions; entry; entry = entry->next) {
+    names.push_back(entry->name);
+  }
+  names.push_back(nullptr);
+  return analysis(context, names.data());
+}
+
+void CableSearch::remember(const CALC_CONNECTION* cc, int slot, int end1, int end2,
+                           Opening opening) {
+  computed_[cc] = Computed{slot, end1, end2, std::move(opening)};
+}
+
+GoverningCase CableSearch::governing_case(const CALC_CONNECTION* cc) {
+  auto found = computed_.find(cc);
+  if (found == computed_.end() || !analysis_) return GoverningCase{};
+  const Computed& c = found->second;
+  return cases_.describe(*analysis_, c.slot, c.end1, c.end2, c.opening, cc->results);
+}
+
 void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search) {
   if (!context || !cc || !cc->results || !search) {
     exit_with_message(Stream::err, " *** ERROR: NULL POINTER in calc_zevo_cable\n");
@@ -57,7 +81,9 @@ void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* se
                       " ERROR: cannot find one of the nodes for cable %s in network \n",
                       shown_text(cc->name));
   }
-  analysis.compute(slot, end1, end2, r);
+  Opening opening;
+  analysis.compute(slot, end1, end2, r, &opening);
+  search->remember(cc, slot, end1, end2, std::move(opening));
 }
 
 void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc) {

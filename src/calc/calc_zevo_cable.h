@@ -5,7 +5,10 @@
 // - CableSearch: what the search needs to know of the base network (the figures by condition,
 //   the cables as a graph with its bridges and looped parts, slot lookups). Built on the first
 //   cable it is given and reused for every later one; the caller owns it (the driver keeps one
-//   for the whole run) and must not change the base network while it is in use.
+//   for the whole run) and must not change the base network while it is in use. It remembers,
+//   for every cable computed with it, the split that set the value: governing_case(cc) tells
+//   it in the network's terms (governing_case.h), and is "not found" for a cable not computed
+//   with this search.
 // - calc_zevo_cable(context, cc, search): fills cc->results: its per-condition arrays (names
 //   shared with calc_conditions), `val`, and `sub_network1`/`sub_network2`, the numbers the
 //   two ends get when the network without the cable is numbered again; they are equal exactly
@@ -26,12 +29,12 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 
+#include "calc/governing_case.h"
 #include "model/run_context.h"
 
 namespace zevo {
-
-class CableAnalysis;
 
 class CableSearch {
  public:
@@ -43,9 +46,20 @@ class CableSearch {
   // The analysis of `context`'s base network under the conditions named by `names`, made on the
   // first call.
   CableAnalysis& analysis(const ZEVO_CONTEXT* context, const char* const* names);
+  // The same, naming the conditions from context->calc_conditions.
+  const CableAnalysis& analysis(const ZEVO_CONTEXT* context);
+
+  void remember(const CALC_CONNECTION* cc, int slot, int end1, int end2, Opening opening);
+  GoverningCase governing_case(const CALC_CONNECTION* cc);
 
  private:
+  struct Computed {
+    int slot, end1, end2;
+    Opening opening;
+  };
   std::unique_ptr<CableAnalysis> analysis_;
+  std::unordered_map<const CALC_CONNECTION*, Computed> computed_;
+  GoverningCases cases_;
 };
 
 void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search);

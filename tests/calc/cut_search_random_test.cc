@@ -15,9 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "calc/balance.h"
 #include "calc/calc_zevo_cable.h"
 #include "calc/reference/literal_cut_search.h"
 #include "model/record_store.h"
+#include "network/copy_network.h"
+#include "network/sub_networks.h"
 #include "support/network_builder.h"
 
 namespace zevo {
@@ -333,6 +336,59 @@ std::string value_text(const char* who, const ZEVO_RESULT* r) {
   return text;
 }
 
+// The governing case the fast search reports for `cc`, opened in a copy of the base network and
+// balanced as a trial would be: the same figures, bit for bit, and the same load centres on
+// each side. Returns what differs, or an empty text.
+std::string check_governing_case(const ZEVO_CONTEXT& context, CableSearch& search,
+                                 const CALC_CONNECTION* cc) {
+  const ZEVO_RESULT* fast = cc->results;
+  const GoverningCase governing = search.governing_case(cc);
+  if (!governing.found) return fast->val == 0.0 ? "" : "no split for a value above zero";
+  if (governing.condition >= 0 ? fast->c_val[governing.condition] != fast->val : fast->val != 0.0) {
+    return "the governing condition's flow is not the value";
+  }
+  NETWORK* opened = copy_network(context.nw);
+  for (int k = 0; k < opened->nbr_connection; ++k) {
+    const bool open = std::binary_search(governing.open.begin(), governing.open.end(), k);
+    if (open || (opened->nc[k] && opened->nc[k]->c == cc->c)) opened->nc[k] = nullptr;
+  }
+  identify_sub_networks(opened);
+  ZEVO_RESULT* trial = alloc_record<ZEVO_RESULT>(kOom);
+  allocate_result_arrays(trial, fast->nbr_conditions, kOom, Stream::err);
+  for (int ci = 0; ci < fast->nbr_conditions; ++ci) trial->condition[ci] = fast->condition[ci];
+  trial->nw = opened;
+  std::vector<int> sides[2];
+  for (int x = 0; x < opened->nbr_network_nodes; ++x) {
+    if (opened->nn[x]->n == cc->c->n1) trial->sub_network1 = opened->nn[x]->sub_network;
+    if (opened->nn[x]->n == cc->c->n2) trial->sub_network2 = opened->nn[x]->sub_network;
+  }
+  if (trial->sub_network1 == trial->sub_network2) return "the opening leaves the ends joined";
+  for (int x = 0; x < opened->nbr_network_nodes; ++x) {
+    if (opened->nn[x]->sub_network == trial->sub_network1) sides[0].push_back(x);
+    if (opened->nn[x]->sub_network == trial->sub_network2) sides[1].push_back(x);
+  }
+  calculate_zevo(trial);
+  const std::size_t bytes = sizeof(double) * fast->nbr_conditions;
+  for (const auto& [a, b] : {std::pair{fast->c_val, trial->c_val},
+                             {fast->c_g1, trial->c_g1},
+                             {fast->c_g2, trial->c_g2},
+                             {fast->c_l1, trial->c_l1},
+                             {fast->c_l2, trial->c_l2}}) {
+    if (std::memcmp(a, b, bytes) != 0) return "the opening balances to other figures";
+  }
+  const CableSide* reported[2] = {&governing.side1, &governing.side2};
+  for (int s = 0; s < 2; ++s) {
+    if (reported[s]->nbr_nodes != static_cast<int>(sides[s].size()) ||
+        (reported[s]->listed && reported[s]->nodes != sides[s])) {
+      return "side " + std::to_string(s + 1) + " holds other load centres";
+    }
+    if (!reported[s]->listed && reported[s]->nbr_nodes < reported[1 - s]->nbr_nodes) {
+      return "the larger side is listed";
+    }
+  }
+  return "";
+}
+
 // Computes every requested cable of one drawn network both ways (the fast search reusing one search
 // for the whole network, as the driver does) and compares them; counts the paths taken.
 void compare_on(unsigned seed, int* counts) {
@@ -349,6 +405,8 @@ void compare_on(unsigned seed, int* counts) {
     calc_zevo_cable(&context, cc, &search);
     const auto at = std::find(requests.begin(), requests.end(), cc) - requests.begin();
     fast[at] = cc->results;
+    const std::string wrong = check_governing_case(context, search, cc);
+    if (!wrong.empty()) ADD_FAILURE() << "seed " << seed << ", cable " << cc->name << ": " << wrong;
     cc->results = reference_record;
   }
 
