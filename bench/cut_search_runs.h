@@ -5,7 +5,8 @@
 // Entry points:
 // - Builder: makes a network in a fresh context (see bench_networks.h).
 // - compute_every_cable(context, way): every requested cable, the fast way with one
-//   CableSearch for the whole set (as the driver does), or the reference way.
+//   CableSearch for the whole set (as the driver does), or the reference way; `explained` is
+//   the fast way followed by the JSON document and the graph, both written to /dev/null.
 // - timed_run(build, way, context): builds, then returns the seconds compute_every_cable took;
 //   the records stay for the caller to check and release.
 // - nbr_trials(context): the trial sets of cuts the reference kept for the requested cables.
@@ -28,7 +29,7 @@ namespace zevo::bench {
 
 using Builder = void (*)(ZEVO_CONTEXT*);
 
-enum class Way { fast, reference };
+enum class Way { fast, reference, explained };
 
 void compute_every_cable(ZEVO_CONTEXT* context, Way way);
 

@@ -50,6 +50,9 @@ class CableAnalysis {
   int tree_root(int node) const { return tree_root_[node]; }
   int sub_network_of(int node) const { return figures_.sub_network_of(node); }
   const std::vector<int>& nodes_of(int sub) const { return figures_.nodes_of(sub); }
+  // The preorder position in the forest of a sub-network's first node: its nodes take the
+  // positions [first, first + size) of forest().order.
+  int first_position(int sub) const { return dfs_.tin[tree_root_[figures_.nodes_of(sub)[0]]]; }
   // A cable in a loop: its ends stay joined without it (a cable from a node to itself too).
   bool in_loop(int slot) const { return !dfs_.bridge(graph_, slot); }
 

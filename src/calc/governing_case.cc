@@ -5,52 +5,32 @@
 namespace zevo {
 namespace {
 
-void list_side(std::vector<int> nodes, CableSide* side) {
-  side->nbr_nodes = static_cast<int>(nodes.size());
-  side->listed = true;
-  side->nodes = std::move(nodes);
+void add_slice(int first, int end, CableSide* side) {
+  if (first < end) side->slices.emplace_back(first, end);
 }
 
-// The rest of the sub-network when the sides cover it: only the smaller side stays listed.
-void leave_larger_side_unlisted(int sub_size, CableSide* side1, CableSide* side2) {
-  if (side1->nbr_nodes + side2->nbr_nodes != sub_size) return;
-  CableSide* larger = side2->nbr_nodes >= side1->nbr_nodes ? side2 : side1;
-  larger->listed = false;
-  larger->nodes.clear();
-  larger->nodes.shrink_to_fit();
-}
-
-// A cable in no loop: one side is the subtree below it, the other the rest of its tree. The
-// smaller one is read off the preorder, in one range or two.
-void describe_radial_sides(const CableAnalysis& analysis, int slot, int end1,
+// A cable in no loop: one side is the subtree below it, the other the rest of its tree.
+void describe_radial_sides(const CableAnalysis& analysis, int slot, int end1, int base,
                            GoverningCase* governing) {
   const DepthFirst& forest = analysis.forest();
   const int below = forest.tree_child(analysis.graph(), slot);
-  const int root = analysis.tree_root(below);
-  const int below_size = forest.tout[below] - forest.tin[below];
-  const int tree_size = forest.tout[root] - forest.tin[root];
+  const int from = forest.tin[below] - base, to = forest.tout[below] - base;
+  const int size = static_cast<int>(analysis.nodes_of(governing->sub_network).size());
   CableSide& below_side = end1 == below ? governing->side1 : governing->side2;
   CableSide& above_side = end1 == below ? governing->side2 : governing->side1;
-  below_side.nbr_nodes = below_size;
-  above_side.nbr_nodes = tree_size - below_size;
-  const bool list_below = below_size < tree_size - below_size ||
-                          (below_size == tree_size - below_size && end1 == below);
-  CableSide& listed = list_below ? below_side : above_side;
-  listed.listed = true;
-  auto from = forest.order.begin();
-  if (list_below) {
-    listed.nodes.assign(from + forest.tin[below], from + forest.tout[below]);
-  } else {
-    listed.nodes.assign(from + forest.tin[root], from + forest.tin[below]);
-    listed.nodes.insert(listed.nodes.end(), from + forest.tout[below], from + forest.tout[root]);
-  }
-  std::sort(listed.nodes.begin(), listed.nodes.end());
+  below_side.nbr_nodes = to - from;
+  add_slice(from, to, &below_side);
+  above_side.nbr_nodes = size - (to - from);
+  add_slice(0, from, &above_side);
+  add_slice(to, size, &above_side);
 }
 
 }  // namespace
 
-// The nodes reached from `start` over cables not marked closed, ascending.
-std::vector<int> GoverningCases::reach(const CableGraph& graph, int start) {
+// The nodes reached from `start` over cables not marked closed, as slices of the depth-first
+// order counted from `base`.
+CableSide GoverningCases::reach(const CableAnalysis& analysis, int start, int base) {
+  const CableGraph& graph = analysis.graph();
   std::vector<int> found = {start};
   seen_[start] = 1;
   for (std::size_t next = 0; next < found.size(); ++next) {
@@ -62,9 +42,21 @@ std::vector<int> GoverningCases::reach(const CableGraph& graph, int start) {
       found.push_back(y);
     }
   }
-  for (int x : found) seen_[x] = 0;
+  for (int& x : found) {
+    seen_[x] = 0;
+    x = analysis.forest().tin[x] - base;
+  }
   std::sort(found.begin(), found.end());
-  return found;
+  CableSide side;
+  side.nbr_nodes = static_cast<int>(found.size());
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    if (i > 0 && found[i] == found[i - 1] + 1) {
+      side.slices.back().second = found[i] + 1;
+    } else {
+      side.slices.emplace_back(found[i], found[i] + 1);
+    }
+  }
+  return side;
 }
 
 GoverningCase GoverningCases::describe(const CableAnalysis& analysis, int slot, int end1, int end2,
@@ -77,21 +69,19 @@ GoverningCase GoverningCases::describe(const CableAnalysis& analysis, int slot, 
     if (r->c_val[ci] == r->val) governing.condition = ci;
   }
   governing.open = opening.open;
+  const int base = analysis.first_position(governing.sub_network);
   if (!analysis.in_loop(slot)) {
-    describe_radial_sides(analysis, slot, end1, &governing);
+    describe_radial_sides(analysis, slot, end1, base, &governing);
     return governing;
   }
-  const CableGraph& graph = analysis.graph();
-  closed_.resize(graph.nbr_edges(), 0);
-  seen_.resize(graph.nbr_nodes(), 0);
+  closed_.resize(analysis.graph().nbr_edges(), 0);
+  seen_.resize(analysis.graph().nbr_nodes(), 0);
   closed_[slot] = 1;
   for (int k : opening.open) closed_[k] = 1;
-  list_side(reach(graph, end1), &governing.side1);
-  list_side(reach(graph, end2), &governing.side2);
+  governing.side1 = reach(analysis, end1, base);
+  governing.side2 = reach(analysis, end2, base);
   closed_[slot] = 0;
   for (int k : opening.open) closed_[k] = 0;
-  leave_larger_side_unlisted(static_cast<int>(analysis.nodes_of(governing.sub_network).size()),
-                             &governing.side1, &governing.side2);
   return governing;
 }
 

@@ -4,15 +4,17 @@
 // Entry point:
 // - GoverningCases::describe(analysis, slot, end1, end2, opening, r): for the cable in nc slot
 //   `slot` (ends in nn slots end1, end2) whose result `r` and `opening` compute() gave. Returns
-//   the description; reads, never changes, the analysis. Keeps scratch arrays between calls,
-//   so that a cable costs what its sides cost, not what the network does. Each side is found by a
-//   search from its end that crosses neither the cable nor an open cable; a cable in no loop takes
-//   its sides from the depth-first forest instead. When the two sides together make up the cable's
-//   whole sub-network, only the smaller one is listed (side 1 when they are equal) and the other is
-//   "the rest": so the cost of every cable in no loop is the size of its smaller side, not of
-//   its sub-network. Exhausted memory throws std::bad_alloc.
+//   the description; reads, never changes, the analysis. Keeps scratch arrays between calls.
+//
+// A side is given as slices of its sub-network's load centres in depth-first order (the order
+// of analysis.forest().order from analysis.first_position(sub)). In that order the far side of
+// a cable in no loop is one slice and the near side at most two, so describing such a cable
+// costs O(1) whatever the network's size; a side of a cable in a loop costs its size, found by a
+// search from its end that crosses neither the cable nor an open cable. Exhausted memory
+// throws std::bad_alloc.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "calc/cable_analysis.h"
@@ -22,8 +24,7 @@ namespace zevo {
 
 struct CableSide {
   int nbr_nodes = 0;
-  bool listed = false;     // false: the rest of the sub-network, not listed
-  std::vector<int> nodes;  // nn slots, ascending, when listed
+  std::vector<std::pair<int, int>> slices;  // [first, end) positions, ascending, disjoint
 };
 
 struct GoverningCase {
@@ -40,7 +41,7 @@ class GoverningCases {
                          const Opening& opening, const ZEVO_RESULT* r);
 
  private:
-  std::vector<int> reach(const CableGraph& graph, int start);
+  CableSide reach(const CableAnalysis& analysis, int start, int first_position);
 
   std::vector<char> closed_, seen_;  // by nc slot, by nn slot; all zero between calls
 };

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "calc/balance.h"
+#include "calc/cable_analysis.h"
 #include "calc/calc_zevo_cable.h"
 #include "calc/reference/literal_cut_search.h"
 #include "model/record_store.h"
@@ -368,22 +369,30 @@ std::string check_governing_case(const ZEVO_CONTEXT& context, CableSearch& searc
     if (opened->nn[x]->sub_network == trial->sub_network2) sides[1].push_back(x);
   }
   calculate_zevo(trial);
-  const std::size_t bytes = sizeof(double) * fast->nbr_conditions;
+  // Bit for bit, but for a NaN's sign, which depends on how the compiler ordered the operations.
+  auto same = [](double x, double y) {
+    return std::memcmp(&x, &y, sizeof x) == 0 || (std::isnan(x) && std::isnan(y));
+  };
   for (const auto& [a, b] : {std::pair{fast->c_val, trial->c_val},
                              {fast->c_g1, trial->c_g1},
                              {fast->c_g2, trial->c_g2},
                              {fast->c_l1, trial->c_l1},
                              {fast->c_l2, trial->c_l2}}) {
-    if (std::memcmp(a, b, bytes) != 0) return "the opening balances to other figures";
+    for (int ci = 0; ci < fast->nbr_conditions; ++ci) {
+      if (!same(a[ci], b[ci])) return "the opening balances to other figures";
+    }
   }
   const CableSide* reported[2] = {&governing.side1, &governing.side2};
+  const CableAnalysis& analysis = search.analysis(&context);
+  const int base = analysis.first_position(governing.sub_network);
   for (int s = 0; s < 2; ++s) {
-    if (reported[s]->nbr_nodes != static_cast<int>(sides[s].size()) ||
-        (reported[s]->listed && reported[s]->nodes != sides[s])) {
-      return "side " + std::to_string(s + 1) + " holds other load centres";
+    std::vector<int> listed;
+    for (const auto& [first, end] : reported[s]->slices) {
+      for (int at = first; at < end; ++at) listed.push_back(analysis.forest().order[base + at]);
     }
-    if (!reported[s]->listed && reported[s]->nbr_nodes < reported[1 - s]->nbr_nodes) {
-      return "the larger side is listed";
+    std::sort(listed.begin(), listed.end());
+    if (reported[s]->nbr_nodes != static_cast<int>(sides[s].size()) || listed != sides[s]) {
+      return "side " + std::to_string(s + 1) + " holds other load centres";
     }
   }
   return "";
