@@ -47,16 +47,24 @@ const CableAnalysis& CableSearch::analysis(const ZEVO_CONTEXT* context) {
   return analysis(context, names.data());
 }
 
-void CableSearch::remember(const CALC_CONNECTION* cc, int slot, int end1, int end2,
-                           Opening opening) {
-  computed_[cc] = Computed{slot, end1, end2, std::move(opening)};
+void CableSearch::remember(int slot, Opening opening) {
+  if (computed_.size() <= static_cast<std::size_t>(slot)) {
+    computed_.resize(static_cast<std::size_t>(analysis_->graph().nbr_edges()) + 1, 0);
+  }
+  computed_[slot] = 1;
+  if (analysis_->in_loop(slot)) loop_openings_[slot] = std::move(opening);
 }
 
 GoverningCase CableSearch::governing_case(const CALC_CONNECTION* cc) {
-  auto found = computed_.find(cc);
-  if (found == computed_.end() || !analysis_) return GoverningCase{};
-  const Computed& c = found->second;
-  return cases_.describe(*analysis_, c.slot, c.end1, c.end2, c.opening, cc->results);
+  const int slot = analysis_ && cc->c ? analysis_->cable_slot(cc->c) : -1;
+  if (slot < 0 || static_cast<std::size_t>(slot) >= computed_.size() || !computed_[slot]) {
+    return GoverningCase{};
+  }
+  const int end1 = analysis_->node_slot(cc->c->n1), end2 = analysis_->node_slot(cc->c->n2);
+  if (!analysis_->in_loop(slot)) {
+    return cases_.describe(*analysis_, slot, end1, end2, Opening{true, {}}, cc->results);
+  }
+  return cases_.describe(*analysis_, slot, end1, end2, loop_openings_[slot], cc->results);
 }
 
 void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search) {
@@ -83,7 +91,7 @@ void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* se
   }
   Opening opening;
   analysis.compute(slot, end1, end2, r, &opening);
-  search->remember(cc, slot, end1, end2, std::move(opening));
+  search->remember(slot, std::move(opening));
 }
 
 void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc) {

@@ -30,6 +30,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "calc/governing_case.h"
 #include "model/run_context.h"
@@ -49,16 +50,15 @@ class CableSearch {
   // The same, naming the conditions from context->calc_conditions.
   const CableAnalysis& analysis(const ZEVO_CONTEXT* context);
 
-  void remember(const CALC_CONNECTION* cc, int slot, int end1, int end2, Opening opening);
+  void remember(int slot, Opening opening);
   GoverningCase governing_case(const CALC_CONNECTION* cc);
 
  private:
-  struct Computed {
-    int slot, end1, end2;
-    Opening opening;
-  };
   std::unique_ptr<CableAnalysis> analysis_;
-  std::unordered_map<const CALC_CONNECTION*, Computed> computed_;
+  // The split of a cable in no loop is known from the forest, so only the openings of cables in
+  // a loop are kept: a radial plant costs a flag per cable.
+  std::vector<char> computed_;  // by nc slot
+  std::unordered_map<int, Opening> loop_openings_;
   GoverningCases cases_;
 };
 
