@@ -189,8 +189,6 @@ void CableAnalysis::sum_subtrees() {
 }
 
 void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r, Opening* opening) {
-  Opening unused;
-  if (!opening) opening = &unused;
   opening->found = false;
   opening->open.clear();
   number_sides(slot, end1, end2, r);

@@ -10,7 +10,7 @@
 // - cable_slot(c), node_slot(n): the first nc / nn slot holding the record, or -1.
 // - compute(slot, end1, end2, r, opening): the value, the per-condition figures and the side
 //   numbers of the cable in nc slot `slot` whose ends are in nn slots end1 and end2, into r
-//   (whose arrays are allocated and zeroed), and into `opening` (may be null) the split those
+//   (whose arrays are allocated and zeroed), and into `opening` the split those
 //   figures come from. A cable in no loop costs O(1) plus its sub-network's bus transfers when
 //   its sub-network's sums are exact, else one pass over its sub-network; a cable in a loop
 //   costs the search over its looped part.

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "calc/cable_analysis.h"
 #include "model/program_identity.h"
