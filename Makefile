@@ -12,7 +12,12 @@ FUZZ_SECONDS ?= 60
 
 all: build
 
+# Each target first installs the Debian packages it needs and the machine lacks. The build
+# configures the tests too, so it needs GoogleTest.
+DEPS = tools/install-deps
+
 configure:
+	$(DEPS) test
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEVO_WERROR=ON \
 	  -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 
@@ -27,9 +32,11 @@ run: configure
 	@cat examples/$$(basename $(EXAMPLE) .xml).csv
 
 test: build
+	$(DEPS) drawing
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize:
+	$(DEPS) sanitize
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZEVO_SANITIZE=ON -DZEVO_WERROR=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -37,6 +44,7 @@ test-sanitize:
 
 # The reference cut search runs in the benchmark process: its address space stays below 8 GB.
 bench:
+	$(DEPS) bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEVO_BENCHMARKS=ON -DZEVO_WERROR=ON
 	cmake --build build-bench -j $(JOBS) --target zevo_bench
 	ulimit -v 8388608 && ./build-bench/bench/zevo_bench
@@ -46,6 +54,7 @@ bench:
 # over its size limits); a crash leaves its reproducer in $(FUZZ_BUILD).
 FUZZ_SEEDS = examples/*.xml tests/data/*.xml tests/data/e2e/*.xml fuzz/seeds/*
 fuzz:
+	$(DEPS) fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DZEVO_FUZZ=ON -DZEVO_WERROR=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target zevo_fuzz_xml_reader zevo_fuzz_run
@@ -72,12 +81,14 @@ install: configure
 
 # The Debian package zevo_<version>_<arch>.deb in $(PACKAGE_BUILD), built without the tests.
 deb:
+	$(DEPS) deb
 	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DZEVO_WERROR=ON \
 	  -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
 format:
+	$(DEPS) format
 	clang-format -i $$(git ls-files '*.cc' '*.h')
 
 clean:
