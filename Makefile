@@ -83,7 +83,7 @@ install: configure
 deb:
 	$(DEPS) deb
 	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DZEVO_WERROR=ON \
-	  -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	  -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr -DZEVO_DEBIAN_LAYOUT=ON
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 

@@ -36,7 +36,7 @@ TEST(Install, InstalledProgramRunsAnInstalledExample) {
   const std::vector<std::string> examples = {"more-centres.xml", "plant-panels.xml", "plant.xml",
                                              "ring.xml"};
   std::vector<std::string> expected_files = {"bin/zevo", "share/doc/zevo/README.md",
-                                             "share/man/man1/zevo.1"};
+                                             "share/doc/zevo/copyright", "share/man/man1/zevo.1"};
   for (const std::string& name : examples) {
     expected_files.push_back("share/doc/zevo/examples/" + name);
   }
@@ -46,6 +46,7 @@ TEST(Install, InstalledProgramRunsAnInstalledExample) {
             read_file(fs::path(ZEVO_BUILD_DIR) / "zevo.1"));
   const fs::path source = ZEVO_SOURCE_DIR;
   EXPECT_EQ(read_file(prefix / "share/doc/zevo/README.md"), read_file(source / "README.md"));
+  EXPECT_EQ(read_file(prefix / "share/doc/zevo/copyright"), read_file(source / "doc/copyright"));
   const fs::path installed_examples = prefix / "share/doc/zevo/examples";
   for (const std::string& name : examples) {
     EXPECT_EQ(read_file(installed_examples / name), read_file(source / "examples" / name)) << name;
