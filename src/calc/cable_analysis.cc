@@ -56,7 +56,7 @@ void CableAnalysis::build(const NETWORK* nw, const char* const* names, int nbr_c
     component_[x] = parent >= 0 && !dfs_.bridge(graph_, e) ? component_[parent] : components++;
   }
   number_groups();
-  sum_subtrees();
+  exact_.build(figures_, graph_, dfs_, component_, tree_root_);
   side_.assign(nodes, 0);
   best_side_.assign(nodes, 0);
   local_.assign(nodes, -1);
@@ -167,27 +167,6 @@ void CableAnalysis::number_sides(int slot, int end1, int end2, ZEVO_RESULT* r) c
 
 // ---- Values ----
 
-void CableAnalysis::sum_subtrees() {
-  const int nodes = figures_.nbr_nodes();
-  subtree_g_.assign(static_cast<std::size_t>(nbr_conditions_) * nodes, 0.0);
-  subtree_l_.assign(static_cast<std::size_t>(nbr_conditions_) * nodes, 0.0);
-  for (int ci = 0; ci < nbr_conditions_; ++ci) {
-    double* g = &subtree_g_[static_cast<std::size_t>(ci) * nodes];
-    double* l = &subtree_l_[static_cast<std::size_t>(ci) * nodes];
-    for (int x = 0; x < nodes; ++x) {
-      g[x] = figures_.node_generation(x, ci);
-      l[x] = figures_.node_load(x, ci);
-    }
-    for (auto x = dfs_.order.rbegin(); x != dfs_.order.rend(); ++x) {
-      const int e = dfs_.parent_edge[*x];
-      if (e < 0) continue;
-      const int parent = graph_.other_end(e, *x);
-      g[parent] += g[*x];
-      l[parent] += l[*x];
-    }
-  }
-}
-
 void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r, Opening* opening) {
   opening->found = false;
   opening->open.clear();
@@ -200,6 +179,10 @@ void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r, Openin
     return;
   }
   const int sub = figures_.sub_network_of(end1);
+  if (figures_.monotone(sub) && figures_.exactly_summed(sub) &&
+      compute_exactly(slot, end1, end2, r, opening)) {
+    return;
+  }
   // Sums taken in another order keep their error bound only far from overflow; near it, only
   // the ordered balance of every set of cuts is safe.
   const bool bounded = figures_.exact(sub) || figures_.finite_total(sub) < DBL_MAX / 16;
@@ -208,14 +191,35 @@ void CableAnalysis::compute(int slot, int end1, int end2, ZEVO_RESULT* r, Openin
   } else {
     opening->found = compute_by_cut_sets(slot, end1, end2, r);
   }
-  if (opening->found) collect_open_cables(slot, sub, &opening->open);
+  if (opening->found) collect_open_cables(slot, sub_cables_[sub], &opening->open);
   for (int x : figures_.nodes_of(sub)) best_side_[x] = 0;
 }
 
-// The cables of the sub-network, other than `slot`, whose ends lie on different sides of the
-// best split (or one on a side and one on neither).
-void CableAnalysis::collect_open_cables(int slot, int sub, std::vector<int>* open) const {
-  for (int k : sub_cables_[sub]) {
+// The bonds of the looped part with exact sums; false when they do not settle the printed
+// value, and nothing is set then.
+bool CableAnalysis::compute_exactly(int slot, int end1, int end2, ZEVO_RESULT* r,
+                                    Opening* opening) {
+  const int sub = figures_.sub_network_of(end1);
+  const int component = component_[end1];
+  exact_.make_part(component, sub, slot, end1, end2, &part_);
+  split_.val = 0;
+  if (!search_chain_bonds(part_, &split_)) return true;  // no split gives a flow above zero
+  best_.resize(nbr_conditions_);
+  if (!settle_figures(figures_, sub, split_, &best_)) return false;
+  copy_figures(best_, r);
+  opening->found = true;
+  const std::vector<int>& members = exact_.members(component);
+  for (std::size_t i = 0; i < members.size(); ++i) best_side_[members[i]] = split_.side[i];
+  collect_open_cables(slot, exact_.cables(component), &opening->open);
+  for (int x : members) best_side_[x] = 0;
+  return true;
+}
+
+// The cables of `cables`, other than `slot`, whose ends lie on different sides of the best split
+// (or one on a side and one on neither).
+void CableAnalysis::collect_open_cables(int slot, const std::vector<int>& cables,
+                                        std::vector<int>* open) const {
+  for (int k : cables) {
     const int a = graph_.end1(k), b = graph_.end2(k);
     if (k != slot && a >= 0 && b >= 0 && best_side_[a] != best_side_[b]) open->push_back(k);
   }
@@ -227,39 +231,17 @@ void CableAnalysis::compute_radial(int slot, int end1, ZEVO_RESULT* r) {
   const int sub = figures_.sub_network_of(end1);
   const signed char below_side = end1 == below ? 1 : 2;
   best_.resize(nbr_conditions_);
-  if (!figures_.exact(sub)) {
-    for (int x : figures_.nodes_of(sub))
-      side_[x] = dfs_.holds(below, x) ? below_side : 3 - below_side;
-    figures_.balance(sub, side_, &best_);
-    for (int x : figures_.nodes_of(sub)) side_[x] = 0;
-    copy_figures(best_, r);
-    return;
-  }
-  // Exact sums: the subtree's own, the rest as the tree's total less it.
-  const int nodes = figures_.nbr_nodes();
-  const int root = tree_root_[below];
-  for (int ci = 0; ci < nbr_conditions_; ++ci) {
-    const std::size_t at = static_cast<std::size_t>(ci) * nodes;
-    double g_below = subtree_g_[at + below], l_below = subtree_l_[at + below];
-    double g_above = subtree_g_[at + root] - g_below, l_above = subtree_l_[at + root] - l_below;
-    for (int b : figures_.bus_transfers_of(sub)) {
-      bool on_below = false, on_above = false;
-      for (int which : {1, 2}) {
-        const int end = figures_.bus_end(b, which);
-        if (end < 0 || figures_.sub_network_of(end) != sub) continue;
-        (dfs_.holds(below, end) ? on_below : on_above) = true;
-      }
-      const double g = figures_.bus_generation(b, ci), l = figures_.bus_load(b, ci);
-      if (on_below) g_below += g, l_below += l;
-      if (on_above) g_above += g, l_above += l;
+  if (figures_.exactly_summed(sub)) {
+    exact_.split_radial(slot, end1, sub, &split_);
+    if (settle_figures(figures_, sub, split_, &best_)) {
+      copy_figures(best_, r);
+      return;
     }
-    const bool below1 = below_side == 1;
-    const double g1 = below1 ? g_below : g_above, l1 = below1 ? l_below : l_above;
-    const double g2 = below1 ? g_above : g_below, l2 = below1 ? l_above : l_below;
-    best_.c_g1[ci] = g1, best_.c_l1[ci] = l1, best_.c_g2[ci] = g2, best_.c_l2[ci] = l2;
-    best_.c_val[ci] = std::fmax(std::fmin(g1, l2), std::fmin(g2, l1));
-    if (best_.c_val[ci] > best_.val) best_.val = best_.c_val[ci];
   }
+  for (int x : figures_.nodes_of(sub))
+    side_[x] = dfs_.holds(below, x) ? below_side : 3 - below_side;
+  figures_.balance(sub, side_, &best_);
+  for (int x : figures_.nodes_of(sub)) side_[x] = 0;
   copy_figures(best_, r);
 }
 

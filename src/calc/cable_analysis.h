@@ -23,6 +23,7 @@
 
 #include "calc/bond_search.h"
 #include "calc/cable_graph.h"
+#include "calc/exact_parts.h"
 #include "calc/side_figures.h"
 #include "model/network_records.h"
 
@@ -58,14 +59,14 @@ class CableAnalysis {
 
  private:
   void number_groups();
-  void sum_subtrees();
   void number_sides(int slot, int end1, int end2, ZEVO_RESULT* r) const;
   int number_of_part(int sub, int min_slot, int lone, int other_min, int other_lone,
                      bool distinct) const;
   void compute_radial(int slot, int end1, ZEVO_RESULT* r);
+  bool compute_exactly(int slot, int end1, int end2, ZEVO_RESULT* r, Opening* opening);
   bool compute_by_bonds(int slot, int end1, int end2, ZEVO_RESULT* r);
   bool compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESULT* r);
-  void collect_open_cables(int slot, int sub, std::vector<int>* open) const;
+  void collect_open_cables(int slot, const std::vector<int>& cables, std::vector<int>* open) const;
   void attach_to_component(int component, int sub);
 
   const NETWORK* nw_ = nullptr;
@@ -87,8 +88,10 @@ class CableAnalysis {
   std::vector<int> group_min_, lone_before_, below_min_, prefix_min_, suffix_min_;
   int nbr_groups_ = 0;
 
-  // Sums over every depth-first subtree, [ci * nodes + x]; used where they are exact.
-  std::vector<double> subtree_g_, subtree_l_;
+  // Exact sums over subtrees and looped parts, and the part and split of the last cable.
+  ExactParts exact_;
+  ExactPart part_;
+  ExactSplit split_;
 
   // The looped part last attached to: where each node of its sub-network hangs from it, and
   // the part as a bond problem without its cables.

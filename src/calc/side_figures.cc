@@ -85,7 +85,27 @@ void SideFigures::gather(const NETWORK* nw, const char* const* names, int nbr_co
   sub_monotone_.assign(nbr_subs + 1, 0);
   sub_nbr_terms_.assign(nbr_subs + 1, 0);
   sub_finite_total_.assign(nbr_subs + 1, 0.0);
+  sub_finite_.assign(nbr_subs + 1, 0);
+  sub_error_.assign(nbr_subs + 1, 0.0);
   for (int s = 1; s <= nbr_subs; ++s) classify(s);
+  scale_figures();
+}
+
+void SideFigures::scale_figures() {
+  std::vector<double> all(term_g_);
+  all.insert(all.end(), term_l_.begin(), term_l_.end());
+  scale_.choose(all);
+  const std::size_t holders = term_first_.size() / (nbr_conditions_ > 0 ? nbr_conditions_ : 1);
+  fixed_g_.assign(holders * nbr_conditions_, 0);
+  fixed_l_.assign(holders * nbr_conditions_, 0);
+  if (!scale_.usable()) return;
+  for (std::size_t h = 0; h + 1 < term_first_.size(); ++h) {
+    for (int t = term_first_[h]; t < term_first_[h + 1]; ++t) {
+      if (!std::isfinite(term_g_[t]) || !std::isfinite(term_l_[t])) continue;
+      fixed_g_[h] += scale_.scale(term_g_[t]);
+      fixed_l_[h] += scale_.scale(term_l_[t]);
+    }
+  }
 }
 
 void SideFigures::classify(int sub) {
@@ -131,6 +151,8 @@ void SideFigures::classify(int sub) {
     });
   }
   sub_exact_[sub] = exact;
+  sub_finite_[sub] = finite;
+  sub_error_[sub] = sum_error_bound(count, total);
   sub_monotone_[sub] = monotone;
   sub_nbr_terms_[sub] = count;
   sub_finite_total_[sub] = total;

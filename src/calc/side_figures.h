@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "calc/balance.h"
+#include "calc/exact_sums.h"
 #include "model/network_records.h"
 
 namespace zevo {
@@ -54,9 +55,25 @@ class SideFigures {
 
   void balance(int sub, const std::vector<signed char>& side, SideBalance* out) const;
 
+  // Exact sums: every finite figure of the network as a whole multiple of one power of two.
+  // `exactly_summed(sub)`: the sub-network's figures are finite and fit, so the fixed sums below
+  // are its sums, exact; sum_error(sub) bounds how far the prescribed double sums of its
+  // figures, and so the value of any split, may lie from the exact ones.
+  const FixedScale& scale() const { return scale_; }
+  bool exactly_summed(int sub) const { return scale_.usable() && sub_finite_[sub]; }
+  double sum_error(int sub) const { return sub_error_[sub]; }
+  Fixed node_fixed_g(int node, int ci) const { return fixed_g_[fixed_at(node, ci)]; }
+  Fixed node_fixed_l(int node, int ci) const { return fixed_l_[fixed_at(node, ci)]; }
+  Fixed bus_fixed_g(int bt, int ci) const { return fixed_g_[fixed_at(nbr_nodes() + bt, ci)]; }
+  Fixed bus_fixed_l(int bt, int ci) const { return fixed_l_[fixed_at(nbr_nodes() + bt, ci)]; }
+
  private:
   double sum_of(int holder, int ci, const std::vector<double>& figures) const;
   void classify(int sub);
+  void scale_figures();
+  std::size_t fixed_at(int holder, int ci) const {
+    return static_cast<std::size_t>(holder) * nbr_conditions_ + ci;
+  }
 
   int nbr_conditions_ = 0;
   // Holders are node slots, then bus-transfer slots; the entries of holder h under condition
@@ -69,6 +86,10 @@ class SideFigures {
   std::vector<char> sub_exact_, sub_monotone_;
   std::vector<int> sub_nbr_terms_;
   std::vector<double> sub_finite_total_;
+  FixedScale scale_;
+  std::vector<Fixed> fixed_g_, fixed_l_;  // by holder and condition, fixed_at
+  std::vector<char> sub_finite_;
+  std::vector<double> sub_error_;
 };
 
 }  // namespace zevo
