@@ -57,6 +57,7 @@ void CableAnalysis::build(const NETWORK* nw, const char* const* names, int nbr_c
   }
   number_groups();
   exact_.build(figures_, graph_, dfs_, component_, tree_root_);
+  reduced_ = -1;
   side_.assign(nodes, 0);
   best_side_.assign(nodes, 0);
   local_.assign(nodes, -1);
@@ -201,17 +202,23 @@ bool CableAnalysis::compute_exactly(int slot, int end1, int end2, ZEVO_RESULT* r
                                     Opening* opening) {
   const int sub = figures_.sub_network_of(end1);
   const int component = component_[end1];
-  exact_.make_part(component, sub, slot, end1, end2, &part_);
+  if (reduced_ != component) {
+    exact_.make_part(component, sub, &part_);
+    chains_.reduce(part_);
+    reduced_ = component;
+  }
+  const std::vector<int>& cables = exact_.cables(component);
+  const int cable =
+      static_cast<int>(std::lower_bound(cables.begin(), cables.end(), slot) - cables.begin());
   split_.val = 0;
-  if (!search_chain_bonds(part_, &split_)) return true;  // no split gives a flow above zero
+  if (!chains_.search(cable, exact_.local(end1), exact_.local(end2), &split_)) {
+    return true;  // no split gives a flow above zero
+  }
   best_.resize(nbr_conditions_);
   if (!settle_figures(figures_, sub, split_, &best_)) return false;
   copy_figures(best_, r);
   opening->found = true;
-  const std::vector<int>& members = exact_.members(component);
-  for (std::size_t i = 0; i < members.size(); ++i) best_side_[members[i]] = split_.side[i];
-  collect_open_cables(slot, exact_.cables(component), &opening->open);
-  for (int x : members) best_side_[x] = 0;
+  for (int k : split_.cuts) opening->open.push_back(cables[k]);
   return true;
 }
 

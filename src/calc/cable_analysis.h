@@ -90,7 +90,9 @@ class CableAnalysis {
 
   // Exact sums over subtrees and looped parts, and the part and split of the last cable.
   ExactParts exact_;
+  int reduced_ = -1;  // the looped part last reduced, kept for its next cable
   ExactPart part_;
+  ChainBonds chains_;
   ExactSplit split_;
 
   // The looped part last attached to: where each node of its sub-network hangs from it, and

@@ -10,14 +10,17 @@
 // each bond of the reduced graph the cut positions along its cut chains are found by a branch
 // and bound over boxes of positions, bounded by the sums at the box's corners.
 //
-// Entry point:
-// - search_chain_bonds(part, best): part holds the looped part without the cable: its nodes'
-//   figures with everything that hangs from them, its cables, the cable's ends s and t and its
-//   bus transfers, all as exact fixed sums (exact_sums.h), and no negative figure. Finds the
-//   largest value of any bond between s and t, if it is above best->val (0 on entry for a
-//   fresh search), with its per-condition sums and each node's side (1 or 2) in best->side.
-//   Returns whether it found one. Among bonds of equal value the first found is kept. Memory:
-//   a few arrays of the part's size.
+// Entry points:
+// - ChainBonds::reduce(part): takes a looped part with every one of its cables (borrowed; it
+//   must outlive the searches), with its nodes' figures and everything that hangs from them, its
+//   bus transfers, all as exact fixed sums (exact_sums.h), and no negative figure; finds its
+//   branch points and chains once. Linear in the part's size times the conditions.
+// - ChainBonds::search(cable, s, t, best): the part without the cable (an index into part's
+//   cables) whose ends are nodes s and t. Finds the largest value of any bond between s and t,
+//   if it is above best->val (0 for a fresh search), with its per-condition sums and in
+//   best->cuts the part's cables that it cuts (ascending). Returns whether it found one; among
+//   bonds of equal value the first found is kept. Costs the reduced graph's size per node of
+//   the search, not the part's. Memory: a few arrays of the part's size.
 #pragma once
 
 #include <vector>
@@ -30,8 +33,7 @@ struct ExactPart {
   int nbr_nodes = 0;
   int nbr_conditions = 0;
   std::vector<int> end1, end2;  // cables, as node pairs
-  int s = -1, t = -1;
-  std::vector<Fixed> g, l;  // [ci * nbr_nodes + x]
+  std::vector<Fixed> g, l;      // [ci * nbr_nodes + x]
   // Bus transfers: ends as nodes (-1: outside the part), figures at [ci * nbr_bus + i].
   std::vector<int> bus_a, bus_b;
   std::vector<Fixed> bus_g, bus_l;
@@ -40,9 +42,92 @@ struct ExactPart {
 struct ExactSplit {
   Fixed val = 0;
   std::vector<Fixed> g1, l1, g2, l2;  // by condition
-  std::vector<signed char> side;      // by node of the part
+  std::vector<int> cuts;              // cables of the part
 };
 
-bool search_chain_bonds(const ExactPart& part, ExactSplit* best);
+class ChainBonds {
+ public:
+  void reduce(const ExactPart& part);
+  bool search(int cable, int s, int t, ExactSplit* best);
+
+ private:
+  // A chain of the part: between keys u and v, its interior nodes chain_nodes_[nodes, + len)
+  // from u, its cables chain_edges_[edges, + len + 1) (cable i joins interior nodes i - 1 and
+  // i, u and v standing at -1 and len), prefix sums pre_g_[pre + ci * (len + 1) + j].
+  struct Chain {
+    int u, v, nodes, edges, len;
+    std::size_t pre;
+  };
+  // A chain, or the piece of one that the cable leaves, as an edge of the reduced graph: the
+  // chain's interior nodes [from, from + len).
+  struct View {
+    int u, v, chain, from, len;
+  };
+  struct Cut {
+    int view;
+    bool from_u;  // u lies on side 1
+  };
+  struct Sums {
+    std::vector<Fixed> g1, l1, g2, l2;
+    void assign(int nbr);
+    Fixed value() const;
+  };
+  struct Frame {
+    std::size_t first, last, next, trail;
+    bool child_open;
+  };
+
+  Fixed prefix(const std::vector<Fixed>& pre, const View& v, int ci, int j) const;
+  Fixed total(const std::vector<Fixed>& pre, const View& v, int ci) const {
+    return prefix(pre, v, ci, v.len);
+  }
+  Fixed taken(const std::vector<Fixed>& pre, const Cut& cut, int ci, int p) const;
+  int cut_edge(const Cut& cut, int p) const;
+  int add_key(int node);
+  int add_key_index(int node) const;
+  void cut_out(int cable, int s, int t);
+  std::size_t key_index(int ci, int k) const {
+    return static_cast<std::size_t>(ci) * nbr_keys_ + k;
+  }
+  int across(int view, int k) const;
+  bool close_side(int v);
+  void take_sums();
+  void sum_at(const std::vector<int>& at, Sums* out) const;
+  Fixed box_bound(const std::vector<int>& lo, const std::vector<int>& hi);
+  void weigh_point(const std::vector<int>& at);
+  void weigh_bond();
+  void push_box(const std::vector<int>& lo, const std::vector<int>& hi);
+  bool enter_node();
+  void explore();
+
+  const ExactPart* p_ = nullptr;
+  ExactSplit* best_ = nullptr;
+  bool found_ = false;
+
+  // The part once reduced.
+  std::vector<int> first_, half_edge_, half_to_;
+  std::vector<int> base_key_;
+  int nbr_base_keys_ = 0;
+  std::vector<Chain> chains_;
+  std::vector<int> chain_nodes_, chain_edges_, edge_chain_, edge_place_;
+  std::vector<Fixed> pre_g_, pre_l_;
+
+  // The reduced graph without the cable.
+  std::vector<int> key_node_;
+  std::vector<Fixed> key_g_, key_l_;  // [k * conditions + ci], as keys are added
+  int nbr_keys_ = 0, ks_ = -1, kt_ = -1;
+  std::vector<Fixed> wg_, wl_;  // key_index
+  std::vector<View> views_;
+  std::vector<int> key_first_, key_view_;
+
+  // The search.
+  std::vector<char> in_a_, in_x_;
+  std::vector<int> a_trail_, frontier_, queue_, mark_, seen_;
+  std::vector<Frame> frames_;
+  int stamp_ = 0, seen_stamp_ = 0;
+  Sums base_, most_, point_, corner_;
+  std::vector<Cut> cuts_;
+  std::vector<std::vector<int>> boxes_;
+};
 
 }  // namespace zevo

@@ -87,7 +87,7 @@ int ExactParts::hang_of(int x, int component, int top) const {
   return x;
 }
 
-void ExactParts::make_part(int component, int sub, int slot, int end1, int end2, ExactPart* part) {
+void ExactParts::make_part(int component, int sub, ExactPart* part) {
   const std::vector<int>& nodes = members_[component];
   const int n = static_cast<int>(nodes.size());
   const int nc = figures_->nbr_conditions();
@@ -120,12 +120,9 @@ void ExactParts::make_part(int component, int sub, int slot, int end1, int end2,
   part->end1.clear();
   part->end2.clear();
   for (int k : cables_[component]) {
-    if (k == slot) continue;
     part->end1.push_back(local_[graph_->end1(k)]);
     part->end2.push_back(local_[graph_->end2(k)]);
   }
-  part->s = local_[end1];
-  part->t = local_[end2];
 
   const std::vector<int>& buses = figures_->bus_transfers_of(sub);
   const int nb = static_cast<int>(buses.size());

@@ -11,9 +11,10 @@
 // - split_radial(slot, end1, sub, out): the sums of the two sides of the bridge in nc slot
 //   `slot`, side 1 being end1's: the subtree below it and the rest of its tree, with the
 //   sub-network's bus transfers. O(1) plus the sub-network's bus transfers.
-// - make_part(component, sub, slot, end1, end2, part): the looped part without the cable in
-//   slot; nodes are numbered by their place in members(component). Costs the part's size, its
-//   nodes' degrees, and, for a bus transfer, the depth of its ends below the part.
+// - make_part(component, sub, part): the looped part with all its cables; its nodes are
+//   numbered by their place in members(component), its cables by their place in
+//   cables(component) (nc slots, ascending). Costs the part's size, its nodes' degrees, and,
+//   for a bus transfer, the depth of its ends below the part.
 // - settle_figures(figures, sub, split, out): the doubles nearest to the exact sums, and their
 //   value; returns false when the printed value of the prescribed sums is not settled by them
 //   (the value lies within the sums' error bound of a rounding boundary of the results table),
@@ -36,7 +37,7 @@ class ExactParts {
              const std::vector<int>& component, const std::vector<int>& tree_root);
 
   void split_radial(int slot, int end1, int sub, ExactSplit* out) const;
-  void make_part(int component, int sub, int slot, int end1, int end2, ExactPart* part);
+  void make_part(int component, int sub, ExactPart* part);
 
   const std::vector<int>& members(int component) const { return members_[component]; }
   const std::vector<int>& cables(int component) const { return cables_[component]; }
