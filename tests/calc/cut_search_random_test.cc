@@ -91,7 +91,7 @@ class NetworkDrawer {
     for (int& size : sizes) size = pick(2, 6);
     // Now and then the first group is a ring main: long chains between the ties.
     const bool ring_main = chance(0.2);
-    if (ring_main) sizes[0] = pick(8, 18);
+    if (ring_main) sizes[0] = pick(7, 13);
     const int lone = pick(0, 2);
     const int nbr_centres = std::accumulate(sizes.begin(), sizes.end(), lone);
     std::vector<int> order(nbr_centres);
@@ -107,7 +107,8 @@ class NetworkDrawer {
         const int panels = pick(0, 3), ring = size - panels;
         for (int i = 0; i < ring; ++i)
           group.push_back(oriented(members[i], members[(i + 1) % ring]));
-        for (int tie = pick(0, 2); tie > 0; --tie) {
+        // Two ties only on short rings: the reference grows its trials with the cube of the length.
+        for (int tie = pick(0, ring <= 9 ? 2 : 1); tie > 0; --tie) {
           const int a = pick(0, ring - 1);
           group.push_back(oriented(members[a], members[(a + pick(2, ring - 2)) % ring]));
         }
