@@ -201,6 +201,10 @@ void ChainBonds::cut_out(int cable, int s, int t) {
     if (j >= 1) add_view({chain.u, key_at(j - 1), c, 0, j - 1});
     if (j <= len - 1) add_view({key_at(j), chain.v, c, j + 1, len - 1 - j});
   }
+  long_views_.clear();
+  for (std::size_t v = 0; v < views_.size(); ++v) {
+    if (views_[v].len > 0) long_views_.push_back(static_cast<int>(v));
+  }
   std::vector<int> key_degree(nbr_keys_ + 1, 0);
   for (const View& v : views_) ++key_degree[v.u], ++key_degree[v.v];
   key_first_.assign(nbr_keys_ + 1, 0);
@@ -287,7 +291,8 @@ void ChainBonds::take_sums() {
       if (!in_x_[x]) g1m += g, l1m += l;
     }
     g2m = g2, l2m = l2;
-    for (const View& c : views_) {
+    for (int v : long_views_) {
+      const View& c = views_[v];
       const Fixed g = total(pre_g_, c, ci), l = total(pre_l_, c, ci);
       const bool a_u = in_a_[c.u], a_v = in_a_[c.v];
       if (a_u && a_v) g1 += g, l1 += l;
@@ -344,19 +349,31 @@ void ChainBonds::weigh_point(const std::vector<int>& at) {
   if (!(val > best_->val)) return;
   best_->val = val;
   best_->g1 = point_.g1, best_->l1 = point_.l1, best_->g2 = point_.g2, best_->l2 = point_.l2;
-  best_->cuts.clear();
+  best_->cuts = short_cuts_;
   for (std::size_t i = 0; i < cuts_.size(); ++i) best_->cuts.push_back(cut_edge(cuts_[i], at[i]));
   found_ = true;
 }
 
 // Branch and bound over the boxes of cut positions of the current bond of the reduced graph.
 void ChainBonds::weigh_bond() {
+  // A cut chain without interior nodes adds nothing to either side; only its cable is noted.
   cuts_.clear();
+  short_cuts_.clear();
   for (std::size_t c = 0; c < views_.size(); ++c) {
     const View& view = views_[c];
-    if (in_a_[view.u] != in_a_[view.v]) cuts_.push_back({static_cast<int>(c), in_a_[view.u] != 0});
+    if (in_a_[view.u] == in_a_[view.v]) continue;
+    const Cut cut{static_cast<int>(c), in_a_[view.u] != 0};
+    if (view.len > 0) {
+      cuts_.push_back(cut);
+    } else {
+      short_cuts_.push_back(cut_edge(cut, 0));
+    }
   }
   const std::size_t k = cuts_.size();
+  if (k == 0) {
+    weigh_point({});
+    return;
+  }
   std::vector<int> lo(k, 0), hi(k);
   for (std::size_t i = 0; i < k; ++i) hi[i] = views_[cuts_[i].view].len;
   boxes_.clear();

@@ -118,6 +118,7 @@ class ChainBonds {
   int nbr_keys_ = 0, ks_ = -1, kt_ = -1;
   std::vector<Fixed> wg_, wl_;  // key_index
   std::vector<View> views_;
+  std::vector<int> long_views_;  // those with interior nodes
   std::vector<int> key_first_, key_view_;
 
   // The search.
@@ -126,7 +127,8 @@ class ChainBonds {
   std::vector<Frame> frames_;
   int stamp_ = 0, seen_stamp_ = 0;
   Sums base_, most_, point_, corner_;
-  std::vector<Cut> cuts_;
+  std::vector<Cut> cuts_;        // cut chains with interior nodes
+  std::vector<int> short_cuts_;  // the cables of the others
   std::vector<std::vector<int>> boxes_;
 };
 
