@@ -374,54 +374,55 @@ void ChainBonds::weigh_bond() {
     weigh_point({});
     return;
   }
-  std::vector<int> lo(k, 0), hi(k);
+  // A stack of boxes, each its corners lo and hi (k positions each) and its bound when pushed.
+  std::vector<int>& lo = lo_;
+  std::vector<int>& hi = hi_;
+  lo.assign(k, 0);
+  hi.resize(k);
   for (std::size_t i = 0; i < k; ++i) hi[i] = views_[cuts_[i].view].len;
   boxes_.clear();
-  boxes_.push_back(lo);
-  boxes_.push_back(hi);
-  while (!boxes_.empty()) {
-    hi = boxes_.back();
-    boxes_.pop_back();
-    lo = boxes_.back();
-    boxes_.pop_back();
-    if (!(box_bound(lo, hi) > best_->val)) continue;
+  box_bounds_.clear();
+  push_box(lo, hi, box_bound(lo, hi));
+  while (!box_bounds_.empty()) {
+    const Fixed bound = box_bounds_.back();
+    box_bounds_.pop_back();
+    const auto at = boxes_.end() - static_cast<std::ptrdiff_t>(2 * k);
+    lo.assign(at, at + static_cast<std::ptrdiff_t>(k));
+    hi.assign(at + static_cast<std::ptrdiff_t>(k), boxes_.end());
+    boxes_.resize(boxes_.size() - 2 * k);
+    if (!(bound > best_->val)) continue;
     weigh_point(lo);
     weigh_point(hi);
     std::size_t widest = 0;
     for (std::size_t i = 1; i < k; ++i) {
       if (hi[i] - lo[i] > hi[widest] - lo[widest]) widest = i;
     }
-    if (k == 0 || hi[widest] - lo[widest] < 2) {
-      if (k > 0 && hi[widest] - lo[widest] == 1 && k > 1) {
-        // A box one wide in every direction still has corners not yet weighed.
-        std::vector<int> mid_hi = hi;
-        mid_hi[widest] = lo[widest];
-        std::vector<int> mid_lo = lo;
-        mid_lo[widest] = hi[widest];
-        push_box(lo, mid_hi);
-        push_box(mid_lo, hi);
-      }
-      continue;
-    }
-    const int mid = lo[widest] + (hi[widest] - lo[widest]) / 2;
-    std::vector<int> left_hi = hi, right_lo = lo;
-    left_hi[widest] = mid;
-    right_lo[widest] = mid;
+    const int width = hi[widest] - lo[widest];
+    if (width == 0 || (width == 1 && k == 1)) continue;
+    // Two halves; a box one wide in every direction is split into its two faces, whose other
+    // corners are not weighed yet.
+    const int mid = width == 1 ? lo[widest] : lo[widest] + width / 2;
+    left_hi_ = hi;
+    right_lo_ = lo;
+    left_hi_[widest] = mid;
+    right_lo_[widest] = width == 1 ? hi[widest] : mid;
+    const Fixed left = box_bound(lo, left_hi_), right = box_bound(right_lo_, hi);
     // The half with the higher bound is taken first.
-    const Fixed left = box_bound(lo, left_hi), right = box_bound(right_lo, hi);
     if (left > right) {
-      push_box(right_lo, hi);
-      push_box(lo, left_hi);
+      push_box(right_lo_, hi, right);
+      push_box(lo, left_hi_, left);
     } else {
-      push_box(lo, left_hi);
-      push_box(right_lo, hi);
+      push_box(lo, left_hi_, left);
+      push_box(right_lo_, hi, right);
     }
   }
 }
 
-void ChainBonds::push_box(const std::vector<int>& lo, const std::vector<int>& hi) {
-  boxes_.push_back(lo);
-  boxes_.push_back(hi);
+void ChainBonds::push_box(const std::vector<int>& lo, const std::vector<int>& hi, Fixed bound) {
+  if (!(bound > best_->val)) return;
+  boxes_.insert(boxes_.end(), lo.begin(), lo.end());
+  boxes_.insert(boxes_.end(), hi.begin(), hi.end());
+  box_bounds_.push_back(bound);
 }
 
 bool ChainBonds::enter_node() {

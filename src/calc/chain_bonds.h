@@ -96,7 +96,7 @@ class ChainBonds {
   Fixed box_bound(const std::vector<int>& lo, const std::vector<int>& hi);
   void weigh_point(const std::vector<int>& at);
   void weigh_bond();
-  void push_box(const std::vector<int>& lo, const std::vector<int>& hi);
+  void push_box(const std::vector<int>& lo, const std::vector<int>& hi, Fixed bound);
   bool enter_node();
   void explore();
 
@@ -129,7 +129,9 @@ class ChainBonds {
   Sums base_, most_, point_, corner_;
   std::vector<Cut> cuts_;        // cut chains with interior nodes
   std::vector<int> short_cuts_;  // the cables of the others
-  std::vector<std::vector<int>> boxes_;
+  std::vector<int> boxes_;
+  std::vector<Fixed> box_bounds_;
+  std::vector<int> lo_, hi_, left_hi_, right_lo_;
 };
 
 }  // namespace zevo
