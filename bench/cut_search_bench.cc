@@ -155,7 +155,7 @@ void grid3x4(ZEVO_CONTEXT* context) { build_grid(context, GridShape{3, 4, false}
 void grid3x4_negative(ZEVO_CONTEXT* context) { build_grid(context, GridShape{3, 4, true}); }
 void grid5x5(ZEVO_CONTEXT* context) { build_grid(context, GridShape{5, 5, false}); }
 void grid6x6(ZEVO_CONTEXT* context) { build_grid(context, GridShape{6, 6, false}); }
-void tree200k(ZEVO_CONTEXT* context) { build_tree(context, 200000); }
+void tree200k(ZEVO_CONTEXT* context) { build_tree(context, TreeShape{200000}); }
 
 using benchmark::kMillisecond;
 

@@ -85,7 +85,7 @@ void BM_Explain(benchmark::State& state, Builder build) {
   state.counters["plain_peak_MB"] = plain.peak_mb;
 }
 
-void tree100k(ZEVO_CONTEXT* context) { build_tree(context, 100000); }
+void tree100k(ZEVO_CONTEXT* context) { build_tree(context, TreeShape{100000}); }
 // 100 switchboards in a ring, 999 panels each: 10^5 load centres, every cable requested.
 void ring100(ZEVO_CONTEXT* context) { build_ring(context, RingShape{100, 999, 2, false}); }
 
