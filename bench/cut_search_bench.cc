@@ -101,7 +101,7 @@ void BM_Reference(benchmark::State& state, const char* network, Builder build) {
     ZEVO_CONTEXT fast;
     build(&fast);
     compute_every_cable(&fast, Way::fast);
-    mismatch = first_difference(fast, reference);
+    mismatch = first_difference(values_of(fast), values_of(reference));
     count_network(state, reference);
     state.counters["trials"] = static_cast<double>(nbr_trials(reference));
     release_all_records();
