@@ -1,23 +1,37 @@
-// Timing and peak memory of the cut search over every cable of a network, the fast search
-// against the reference where the reference finishes.
+// Timing and peak memory of the cut search over every cable of a network: the fast search
+// against the reference and against the previous search (bench/previous/) where they finish.
 //
 // Entry points (Google Benchmark):
 // - BM_Reference/<network>: the reference over every cable. Each iteration also runs the fast
 //   search on the same network and ends the benchmark with an error unless every cable's value
 //   is bitwise equal (and both agree on which cables lie in a loop).
+// - BM_Previous/<network>: the previous search over every cable, each iteration a run made
+//   alone in a child process (the one run gives the time, the peak memory and the values, so a
+//   search of minutes runs once). Registered just before BM_Fast on the same network.
 // - BM_Fast/<network>: the fast search over every cable with one CableSearch. When the
-//   reference ran on the same network just before, the counter ref/fast gives the ratio of the
-//   two mean times of this run.
+//   reference or the previous search ran on the same network just before, the counters
+//   ref/fast and prev/fast give the ratio of their mean times to this one's in this run (the
+//   previous search timed in its runs alone, the others in the benchmark process), and a value
+//   that is not bitwise equal to the previous search's ends the benchmark with an error.
+//   On a network with figures of one decimal whose shape was benchmarked with whole numbers
+//   just before, dec/int gives the ratio of this mean time to that one's (BM_Previous too).
 // Times are those of the computation alone (manual timing): building the network and releasing
 // the records stay outside. Counters: peak_MB, the peak resident memory of one build and
 // computation made alone in a child process (start_MB of it held already when it started);
 // lcs, cables and loops of the network; for the reference, the trials it kept. The label
 // compares the figures with the goals.
+//
+// A run alone that has not finished after its network's give-up time ends the benchmark with an
+// error before anything else is run on that network, so that `make bench` always ends. The
+// networks on which the search did not finish in the last measurements come last, with one
+// iteration and a give-up time of two minutes.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "bench_networks.h"
 #include "cut_search_runs.h"
@@ -28,8 +42,17 @@ namespace {
 
 struct Goal {
   double max_seconds = 0.0;  // 0: no goal
-  double min_ratio = 0.0;
+  double min_ratio = 0.0;    // of the reference's time to the fast one's
   double max_peak_mb = 0.0;
+  double max_to_integer = 0.0;  // of the time to that of the same shape with whole numbers
+};
+
+struct Network {
+  const char* name;
+  Builder build;
+  // The same shape with whole-number figures, benchmarked just before (null: none).
+  const char* integer_twin = nullptr;
+  int give_up_seconds = 600;
 };
 
 // The reference's mean seconds per set of cables and the outcome of the check, by network.
@@ -42,32 +65,55 @@ std::map<std::string, ReferenceRun>& reference_runs() {
   return runs;
 }
 
+// The previous search's mean seconds and the values it found, by network.
+struct PreviousRun {
+  double seconds = 0.0;
+  CableValues values;
+};
+std::map<std::string, PreviousRun>& previous_runs() {
+  static std::map<std::string, PreviousRun> runs;
+  return runs;
+}
+
+// The fast search's mean seconds, by network.
+std::map<std::string, double>& fast_runs() {
+  static std::map<std::string, double> runs;
+  return runs;
+}
+
 // Measured once per network and way, however often the framework calls the benchmark.
-const PeakMemory& peak_of(const std::string& network, Builder build, Way way) {
+const PeakMemory& peak_of(const Network& network, Way way) {
   static std::map<std::string, PeakMemory> peaks;
-  const std::string key = network + (way == Way::fast ? "/fast" : "/reference");
+  const std::string key = network.name + std::string(way == Way::fast ? "/fast" : "/reference");
   auto found = peaks.find(key);
-  if (found == peaks.end()) found = peaks.emplace(key, measure_peak(build, way)).first;
+  if (found == peaks.end()) {
+    found = peaks.emplace(key, measure_peak(network.build, way, network.give_up_seconds)).first;
+  }
   return found->second;
 }
 
-std::string verdict(const Goal& goal, double seconds, double ratio, double peak_mb) {
+struct Measured {
+  double seconds = 0.0;
+  double ratio = 0.0;  // of the reference's time
+  double peak_mb = 0.0;
+  double to_integer = 0.0;
+};
+
+std::string verdict(const Goal& goal, const Measured& figures) {
   std::string text;
-  auto add = [&](bool met, const std::string& what) {
-    text += (text.empty() ? "" : ", ") + what + (met ? " met" : " MISSED");
+  auto add = [&](bool met, const char* what, double bound, const char* unit) {
+    char figure[64];
+    std::snprintf(figure, sizeof figure, "%s%g%s", what, bound, unit);
+    text += (text.empty() ? "" : ", ") + std::string(figure) + (met ? " met" : " MISSED");
   };
-  char figure[32];
-  if (goal.max_seconds > 0) {
-    std::snprintf(figure, sizeof figure, "%g", goal.max_seconds);
-    add(seconds < goal.max_seconds, std::string("time<") + figure + "s");
-  }
-  if (goal.min_ratio > 0) {
-    std::snprintf(figure, sizeof figure, "%g", goal.min_ratio);
-    add(ratio >= goal.min_ratio, std::string("ref/fast>=") + figure);
-  }
+  if (goal.max_seconds > 0) add(figures.seconds < goal.max_seconds, "time<", goal.max_seconds, "s");
+  if (goal.min_ratio > 0) add(figures.ratio >= goal.min_ratio, "ref/fast>=", goal.min_ratio, "");
   if (goal.max_peak_mb > 0) {
-    std::snprintf(figure, sizeof figure, "%g", goal.max_peak_mb);
-    add(peak_mb < goal.max_peak_mb, std::string("peak<") + figure + "MB");
+    add(figures.peak_mb < goal.max_peak_mb, "peak<", goal.max_peak_mb, "MB");
+  }
+  if (goal.max_to_integer > 0) {
+    const bool met = figures.to_integer > 0 && figures.to_integer <= goal.max_to_integer;
+    add(met, "dec/int<=", goal.max_to_integer, "");
   }
   return text.empty() ? text : "goals: " + text;
 }
@@ -78,13 +124,21 @@ void count_network(benchmark::State& state, const ZEVO_CONTEXT& context) {
   state.counters["loops"] = nbr_independent_loops(context);
 }
 
-void report_peak(benchmark::State& state, const PeakMemory& peak) {
-  state.counters["peak_MB"] = peak.peak_mb;
-  state.counters["start_MB"] = peak.start_mb;
+void report_peak(benchmark::State& state, double peak_mb, double start_mb) {
+  state.counters["peak_MB"] = peak_mb;
+  state.counters["start_MB"] = start_mb;
 }
 
-void BM_Reference(benchmark::State& state, const char* network, Builder build) {
-  const PeakMemory& peak = peak_of(network, build, Way::reference);
+// The ratio of `seconds` to the mean of the same shape with whole numbers in `runs`, 0 if none.
+template <typename Runs, typename Seconds>
+double to_integer_twin(const Network& network, double seconds, const Runs& runs, Seconds of) {
+  if (!network.integer_twin) return 0.0;
+  const auto twin = runs.find(network.integer_twin);
+  return twin == runs.end() || !(of(twin->second) > 0) ? 0.0 : seconds / of(twin->second);
+}
+
+void BM_Reference(benchmark::State& state, Network network) {
+  const PeakMemory& peak = peak_of(network, Way::reference);
   if (!peak.ok) {
     state.SkipWithError(("reference run alone failed: " + peak.failure).c_str());
     return;
@@ -94,12 +148,12 @@ void BM_Reference(benchmark::State& state, const char* network, Builder build) {
   std::string mismatch;
   for (auto _ : state) {
     ZEVO_CONTEXT reference;
-    const double seconds = timed_run(build, Way::reference, &reference);
+    const double seconds = timed_run(network.build, Way::reference, &reference);
     state.SetIterationTime(seconds);
     total += seconds;
     ++runs;
     ZEVO_CONTEXT fast;
-    build(&fast);
+    network.build(&fast);
     compute_every_cable(&fast, Way::fast);
     mismatch = first_difference(values_of(fast), values_of(reference));
     count_network(state, reference);
@@ -110,40 +164,83 @@ void BM_Reference(benchmark::State& state, const char* network, Builder build) {
       break;
     }
   }
-  reference_runs()[network] = ReferenceRun{runs > 0 ? total / runs : 0.0, mismatch};
-  report_peak(state, peak);
+  reference_runs()[network.name] = ReferenceRun{runs > 0 ? total / runs : 0.0, mismatch};
+  report_peak(state, peak.peak_mb, peak.start_mb);
 }
 
-void BM_Fast(benchmark::State& state, const char* network, Builder build, Goal goal) {
-  const PeakMemory& peak = peak_of(network, build, Way::fast);
+void BM_Previous(benchmark::State& state, Network network) {
+  double total = 0.0, peak_mb = 0.0, start_mb = 0.0;
+  int runs = 0;
+  CableValues values;
+  for (auto _ : state) {
+    PeakMemory run = measure_peak(network.build, Way::previous, network.give_up_seconds);
+    if (!run.ok) {
+      state.SkipWithError(("previous run alone failed: " + run.failure).c_str());
+      break;
+    }
+    state.SetIterationTime(run.seconds);
+    total += run.seconds;
+    ++runs;
+    peak_mb = std::max(peak_mb, run.peak_mb);
+    start_mb = run.start_mb;
+    values = std::move(run.values);
+  }
+  if (runs == 0) return;
+  const double mean = total / runs;
+  previous_runs()[network.name] = PreviousRun{mean, std::move(values)};
+  state.counters["cables"] = static_cast<double>(previous_runs()[network.name].values.size());
+  const double to_integer = to_integer_twin(network, mean, previous_runs(),
+                                            [](const PreviousRun& run) { return run.seconds; });
+  if (to_integer > 0) state.counters["dec/int"] = to_integer;
+  report_peak(state, peak_mb, start_mb);
+}
+
+void BM_Fast(benchmark::State& state, Network network, Goal goal) {
+  const PeakMemory& peak = peak_of(network, Way::fast);
   if (!peak.ok) {
     state.SkipWithError(("fast run alone failed: " + peak.failure).c_str());
     return;
   }
-  const auto reference = reference_runs().find(network);
+  const auto reference = reference_runs().find(network.name);
   if (reference != reference_runs().end() && !reference->second.mismatch.empty()) {
     state.SkipWithError(("fast and reference differ: " + reference->second.mismatch).c_str());
     return;
   }
+  const auto previous = previous_runs().find(network.name);
   double total = 0.0;
   int runs = 0;
+  std::string mismatch;
   for (auto _ : state) {
     ZEVO_CONTEXT context;
-    const double seconds = timed_run(build, Way::fast, &context);
+    const double seconds = timed_run(network.build, Way::fast, &context);
     state.SetIterationTime(seconds);
     total += seconds;
     ++runs;
     count_network(state, context);
+    if (runs == 1 && previous != previous_runs().end()) {
+      mismatch = first_difference(values_of(context), previous->second.values);
+    }
     release_all_records();
+    if (!mismatch.empty()) {
+      state.SkipWithError(("fast and previous differ: " + mismatch).c_str());
+      break;
+    }
   }
-  const double mean = total / runs;
-  double ratio = 0.0;
-  if (reference != reference_runs().end() && mean > 0) {
-    ratio = reference->second.seconds / mean;
-    state.counters["ref/fast"] = ratio;
+  if (!mismatch.empty()) return;
+  Measured figures{total / runs, 0.0, peak.peak_mb, 0.0};
+  if (reference != reference_runs().end() && figures.seconds > 0) {
+    figures.ratio = reference->second.seconds / figures.seconds;
+    state.counters["ref/fast"] = figures.ratio;
   }
-  report_peak(state, peak);
-  state.SetLabel(verdict(goal, mean, ratio, peak.peak_mb));
+  if (previous != previous_runs().end() && figures.seconds > 0) {
+    state.counters["prev/fast"] = previous->second.seconds / figures.seconds;
+  }
+  figures.to_integer = to_integer_twin(network, figures.seconds, fast_runs(),
+                                       [](double seconds) { return seconds; });
+  if (figures.to_integer > 0) state.counters["dec/int"] = figures.to_integer;
+  fast_runs()[network.name] = figures.seconds;
+  report_peak(state, peak.peak_mb, peak.start_mb);
+  state.SetLabel(verdict(goal, figures));
 }
 
 // ---- Networks ----
@@ -157,46 +254,121 @@ void grid5x5(ZEVO_CONTEXT* context) { build_grid(context, GridShape{5, 5, false}
 void grid6x6(ZEVO_CONTEXT* context) { build_grid(context, GridShape{6, 6, false}); }
 void tree200k(ZEVO_CONTEXT* context) { build_tree(context, TreeShape{200000}); }
 
+// Plants: four conditions. A ring main of S switchboards with two ties, each switchboard
+// feeding a tree of 9 panels (3 from the switchboard, 3 from each of the first two): 10 S lcs.
+constexpr int kPlantConditions = 4;
+template <int Switchboards, FigureKind Kind>
+void ring_main(ZEVO_CONTEXT* context) {
+  build_ring(context, RingShape{Switchboards, 9, 2, false, 3, 1, kPlantConditions, Kind});
+}
+// 500 rings of 20 switchboards with a tie each and panels as above, each ring joined to the
+// next by a cable: 10^5 lcs.
+template <FigureKind Kind>
+void chained_rings(ZEVO_CONTEXT* context) {
+  build_ring(context, RingShape{20, 9, 1, false, 3, 500, kPlantConditions, Kind});
+}
+template <FigureKind Kind>
+void tree100k(ZEVO_CONTEXT* context) {
+  build_tree(context, TreeShape{100000, kPlantConditions, Kind});
+}
+// One ring of switchboards alone, and meshes, under the two conditions of the first networks.
+template <FigureKind Kind>
+void ring20k(ZEVO_CONTEXT* context) {
+  build_ring(context, RingShape{20000, 0, 0, false, 0, 1, 2, Kind});
+}
+template <int Side, FigureKind Kind>
+void grid(ZEVO_CONTEXT* context) {
+  build_grid(context, GridShape{Side, Side, false, 2, Kind});
+}
+
 using benchmark::kMillisecond;
+using enum FigureKind;
 
 // Bonds of the looped parts (no negative figure): the reference where it finishes, then fast.
-BENCHMARK_CAPTURE(BM_Reference, ring10_3panels_2ties, "ring10", ring10)
+BENCHMARK_CAPTURE(BM_Reference, ring10_3panels_2ties, Network{"ring10", ring10})
     ->UseManualTime()
     ->Unit(kMillisecond);
-BENCHMARK_CAPTURE(BM_Fast, ring10_3panels_2ties, "ring10", ring10, Goal{0.0, 100.0, 0.0})
+BENCHMARK_CAPTURE(BM_Fast, ring10_3panels_2ties, Network{"ring10", ring10}, Goal{0.0, 100.0})
     ->UseManualTime()
     ->Unit(kMillisecond);
-BENCHMARK_CAPTURE(BM_Fast, grid3x4, "grid3x4", grid3x4, Goal{0.1, 0.0, 0.0})
+BENCHMARK_CAPTURE(BM_Fast, grid3x4, Network{"grid3x4", grid3x4}, Goal{0.1})
     ->UseManualTime()
     ->Unit(kMillisecond);
-BENCHMARK_CAPTURE(BM_Fast, grid5x5, "grid5x5", grid5x5, Goal{2.0, 0.0, 0.0})
+BENCHMARK_CAPTURE(BM_Fast, grid5x5, Network{"grid5x5", grid5x5}, Goal{2.0})
     ->UseManualTime()
     ->Unit(kMillisecond)
     ->Iterations(1);
-BENCHMARK_CAPTURE(BM_Fast, grid6x6, "grid6x6", grid6x6, Goal{60.0, 0.0, 0.0})
+BENCHMARK_CAPTURE(BM_Previous, grid6x6, Network{"grid6x6", grid6x6})
+    ->UseManualTime()
+    ->Unit(kMillisecond);
+BENCHMARK_CAPTURE(BM_Fast, grid6x6, Network{"grid6x6", grid6x6}, Goal{60.0})
     ->UseManualTime()
     ->Unit(kMillisecond)
     ->Iterations(1);
-BENCHMARK_CAPTURE(BM_Fast, ring40_4panels_2ties, "ring40", ring40, Goal{1.0, 0.0, 0.0})
+BENCHMARK_CAPTURE(BM_Fast, ring40_4panels_2ties, Network{"ring40", ring40}, Goal{1.0})
     ->UseManualTime()
     ->Unit(kMillisecond);
-BENCHMARK_CAPTURE(BM_Fast, tree200k, "tree200k", tree200k, Goal{5.0, 0.0, 1024.0})
+BENCHMARK_CAPTURE(BM_Fast, tree200k, Network{"tree200k", tree200k}, Goal{5.0, 0.0, 1024.0})
     ->UseManualTime()
     ->Unit(kMillisecond)
     ->Iterations(1);
 
 // Distinct sets of cuts (one negative figure).
-BENCHMARK_CAPTURE(BM_Fast, grid3x4_negative, "grid3x4_negative", grid3x4_negative,
+BENCHMARK_CAPTURE(BM_Fast, grid3x4_negative, Network{"grid3x4_negative", grid3x4_negative},
                   Goal{0.0, 0.0, 100.0})
     ->UseManualTime()
     ->Unit(kMillisecond);
-BENCHMARK_CAPTURE(BM_Reference, ring10_negative, "ring10_negative", ring10_negative)
+BENCHMARK_CAPTURE(BM_Reference, ring10_negative, Network{"ring10_negative", ring10_negative})
     ->UseManualTime()
     ->Unit(kMillisecond);
-BENCHMARK_CAPTURE(BM_Fast, ring10_negative, "ring10_negative", ring10_negative,
+BENCHMARK_CAPTURE(BM_Fast, ring10_negative, Network{"ring10_negative", ring10_negative},
                   Goal{0.0, 5.0, 100.0})
     ->UseManualTime()
     ->Unit(kMillisecond);
+
+// Plants and meshes on which the previous search finishes: it runs first, then the fast one.
+#define ZEVO_PREVIOUS_AND_FAST(name, network, goal)                                   \
+  BENCHMARK_CAPTURE(BM_Previous, name, network)->UseManualTime()->Unit(kMillisecond); \
+  BENCHMARK_CAPTURE(BM_Fast, name, network, goal)->UseManualTime()->Unit(kMillisecond)
+
+ZEVO_PREVIOUS_AND_FAST(ring_main_1k_decimal,
+                       (Network{"ring_main_1k_decimal", ring_main<100, one_decimal>}), Goal{});
+ZEVO_PREVIOUS_AND_FAST(tree100k_integer, (Network{"tree100k_integer", tree100k<integer>}), Goal{});
+ZEVO_PREVIOUS_AND_FAST(tree100k_decimal,
+                       (Network{"tree100k_decimal", tree100k<one_decimal>, "tree100k_integer"}),
+                       Goal{.max_to_integer = 1.5});
+ZEVO_PREVIOUS_AND_FAST(chained_rings100k_integer,
+                       (Network{"chained_rings100k_integer", chained_rings<integer>}), Goal{});
+ZEVO_PREVIOUS_AND_FAST(chained_rings100k_decimal,
+                       (Network{"chained_rings100k_decimal", chained_rings<one_decimal>,
+                                "chained_rings100k_integer"}),
+                       Goal{.max_to_integer = 1.5});
+ZEVO_PREVIOUS_AND_FAST(grid6x6_equal, (Network{"grid6x6_equal", grid<6, equal>}), Goal{});
+ZEVO_PREVIOUS_AND_FAST(grid6x6_near_equal, (Network{"grid6x6_near_equal", grid<6, near_equal>}),
+                       Goal{});
+ZEVO_PREVIOUS_AND_FAST(grid6x6_decimal, (Network{"grid6x6_decimal", grid<6, one_decimal>}), Goal{});
+
+// Where the search had not finished after two minutes in the last measurements: the fast search
+// alone, once, giving up after two minutes.
+constexpr int kGiveUp = 120;
+#define ZEVO_FAST_ONCE(name, build, goal)                                           \
+  BENCHMARK_CAPTURE(BM_Fast, name, (Network{#name, build, nullptr, kGiveUp}), goal) \
+      ->UseManualTime()                                                             \
+      ->Unit(kMillisecond)                                                          \
+      ->Iterations(1)
+
+ZEVO_FAST_ONCE(ring_main_10k_decimal, (ring_main<1000, one_decimal>), Goal{1.0});
+ZEVO_FAST_ONCE(ring_main_100k_decimal, (ring_main<10000, one_decimal>), Goal{10.0});
+ZEVO_FAST_ONCE(ring20k_integer, ring20k<integer>, Goal{2.0});
+ZEVO_FAST_ONCE(ring20k_equal, ring20k<equal>, Goal{2.0});
+ZEVO_FAST_ONCE(ring20k_decimal, ring20k<one_decimal>, Goal{2.0});
+ZEVO_FAST_ONCE(grid8x8_integer, (grid<8, integer>), Goal{10.0});
+ZEVO_FAST_ONCE(grid8x8_equal, (grid<8, equal>), Goal{10.0});
+ZEVO_FAST_ONCE(grid8x8_decimal, (grid<8, one_decimal>), Goal{10.0});
+ZEVO_FAST_ONCE(grid6x6_exporters, (grid<6, exporters>), Goal{5.0});
+ZEVO_FAST_ONCE(grid10x10_integer, (grid<10, integer>), Goal{60.0});
+ZEVO_FAST_ONCE(grid10x10_equal, (grid<10, equal>), Goal{});
+ZEVO_FAST_ONCE(grid10x10_decimal, (grid<10, one_decimal>), Goal{});
 
 }  // namespace
 }  // namespace zevo::bench
