@@ -2,29 +2,26 @@
 // against the reference and against the previous search (bench/previous/) where they finish.
 //
 // Entry points (Google Benchmark):
-// - BM_Reference/<network>: the reference over every cable. Each iteration also runs the fast
-//   search on the same network and ends the benchmark with an error unless every cable's value
-//   is bitwise equal (and both agree on which cables lie in a loop).
-// - BM_Previous/<network>: the previous search over every cable, each iteration a run made
-//   alone in a child process (the one run gives the time, the peak memory and the values, so a
-//   search of minutes runs once). Registered just before BM_Fast on the same network.
+// - BM_Reference/<network>: the reference over every cable.
+// - BM_Previous/<network>: the previous search over every cable.
 // - BM_Fast/<network>: the fast search over every cable with one CableSearch. When the
 //   reference or the previous search ran on the same network just before, the counters
-//   ref/fast and prev/fast give the ratio of their mean times to this one's in this run (the
-//   previous search timed in its runs alone, the others in the benchmark process), and a value
-//   that is not bitwise equal to the previous search's ends the benchmark with an error.
+//   ref/fast and prev/fast give the ratio of their mean times to this one's in this run, and a
+//   value (or loop flag) that is not bitwise equal to theirs ends the benchmark with an error.
 //   On a network with figures of one decimal whose shape was benchmarked with whole numbers
 //   just before, dec/int gives the ratio of this mean time to that one's (BM_Previous too).
-// Times are those of the computation alone (manual timing): building the network and releasing
-// the records stay outside. Counters: peak_MB, the peak resident memory of one build and
-// computation made alone in a child process (start_MB of it held already when it started);
-// lcs, cables and loops of the network; for the reference, the trials it kept. The label
-// compares the figures with the goals.
+// Every iteration is one run made alone in a child process (run_alone), which gives the time of
+// the computation, the values and the peak memory at once, so a search of minutes runs once,
+// and every way is timed alike, in a fresh process as a run of zevo would be (the CPU column is
+// that of the benchmark process, which only waits). Counters: peak_MB, the largest peak
+// resident memory of these runs (start_MB of it held already when the process started); lcs,
+// cables and loops of the network; for the reference, the trials it kept. The label compares
+// the figures with the goals.
 //
-// A run alone that has not finished after its network's give-up time ends the benchmark with an
-// error before anything else is run on that network, so that `make bench` always ends. The
-// networks on which the search did not finish in the last measurements come last, with one
-// iteration and a give-up time of two minutes.
+// A run that has not finished after its network's give-up time ends the benchmark with an
+// error, so that `make bench` always ends. The networks on which the search had not finished
+// after two minutes in the last measurements come last, with one iteration and a give-up time
+// of two minutes.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -35,7 +32,6 @@
 
 #include "bench_networks.h"
 #include "cut_search_runs.h"
-#include "model/record_store.h"
 
 namespace zevo::bench {
 namespace {
@@ -55,41 +51,30 @@ struct Network {
   int give_up_seconds = 600;
 };
 
-// The reference's mean seconds per set of cables and the outcome of the check, by network.
-struct ReferenceRun {
+// What one way gave on each network: the mean seconds, the largest peak and the values of its
+// last run.
+struct WayRun {
   double seconds = 0.0;
-  std::string mismatch;
-};
-std::map<std::string, ReferenceRun>& reference_runs() {
-  static std::map<std::string, ReferenceRun> runs;
-  return runs;
-}
-
-// The previous search's mean seconds and the values it found, by network.
-struct PreviousRun {
-  double seconds = 0.0;
+  double peak_mb = 0.0;
   CableValues values;
 };
-std::map<std::string, PreviousRun>& previous_runs() {
-  static std::map<std::string, PreviousRun> runs;
-  return runs;
+std::map<std::string, WayRun>& runs_of(Way way) {
+  static std::map<Way, std::map<std::string, WayRun>> runs;
+  return runs[way];
 }
 
-// The fast search's mean seconds, by network.
-std::map<std::string, double>& fast_runs() {
-  static std::map<std::string, double> runs;
-  return runs;
-}
-
-// Measured once per network and way, however often the framework calls the benchmark.
-const PeakMemory& peak_of(const Network& network, Way way) {
-  static std::map<std::string, PeakMemory> peaks;
-  const std::string key = network.name + std::string(way == Way::fast ? "/fast" : "/reference");
-  auto found = peaks.find(key);
-  if (found == peaks.end()) {
-    found = peaks.emplace(key, measure_peak(network.build, way, network.give_up_seconds)).first;
+const char* name_of(Way way) {
+  switch (way) {
+    case Way::fast:
+      return "fast";
+    case Way::reference:
+      return "reference";
+    case Way::previous:
+      return "previous";
+    case Way::explained:
+      break;
   }
-  return found->second;
+  return "explained";
 }
 
 struct Measured {
@@ -118,128 +103,89 @@ std::string verdict(const Goal& goal, const Measured& figures) {
   return text.empty() ? text : "goals: " + text;
 }
 
-void count_network(benchmark::State& state, const ZEVO_CONTEXT& context) {
-  state.counters["lcs"] = context.nbr_nodes;
-  state.counters["cables"] = context.nbr_connections;
-  state.counters["loops"] = nbr_independent_loops(context);
-}
-
-void report_peak(benchmark::State& state, double peak_mb, double start_mb) {
-  state.counters["peak_MB"] = peak_mb;
-  state.counters["start_MB"] = start_mb;
-}
-
-// The ratio of `seconds` to the mean of the same shape with whole numbers in `runs`, 0 if none.
-template <typename Runs, typename Seconds>
-double to_integer_twin(const Network& network, double seconds, const Runs& runs, Seconds of) {
+// The ratio of `seconds` to the mean of the same shape with whole numbers by `way`, 0 if none.
+double to_integer_twin(const Network& network, Way way, double seconds) {
   if (!network.integer_twin) return 0.0;
-  const auto twin = runs.find(network.integer_twin);
-  return twin == runs.end() || !(of(twin->second) > 0) ? 0.0 : seconds / of(twin->second);
+  const auto twin = runs_of(way).find(network.integer_twin);
+  return twin == runs_of(way).end() || !(twin->second.seconds > 0) ? 0.0
+                                                                   : seconds / twin->second.seconds;
 }
 
-void BM_Reference(benchmark::State& state, Network network) {
-  const PeakMemory& peak = peak_of(network, Way::reference);
-  if (!peak.ok) {
-    state.SkipWithError(("reference run alone failed: " + peak.failure).c_str());
-    return;
+// Why the fast values differ from those of the reference or the previous search on the same
+// network, empty when they do not.
+std::string fast_mismatch(const Network& network, const CableValues& fast) {
+  for (Way way : {Way::reference, Way::previous}) {
+    const auto other = runs_of(way).find(network.name);
+    if (other == runs_of(way).end()) continue;
+    const std::string difference = first_difference(fast, other->second.values);
+    if (!difference.empty())
+      return std::string("fast and ") + name_of(way) + " differ: " + difference;
   }
-  double total = 0.0;
-  int runs = 0;
-  std::string mismatch;
-  for (auto _ : state) {
-    ZEVO_CONTEXT reference;
-    const double seconds = timed_run(network.build, Way::reference, &reference);
-    state.SetIterationTime(seconds);
-    total += seconds;
-    ++runs;
-    ZEVO_CONTEXT fast;
-    network.build(&fast);
-    compute_every_cable(&fast, Way::fast);
-    mismatch = first_difference(values_of(fast), values_of(reference));
-    count_network(state, reference);
-    state.counters["trials"] = static_cast<double>(nbr_trials(reference));
-    release_all_records();
-    if (!mismatch.empty()) {
-      state.SkipWithError(("fast and reference differ: " + mismatch).c_str());
-      break;
-    }
-  }
-  reference_runs()[network.name] = ReferenceRun{runs > 0 ? total / runs : 0.0, mismatch};
-  report_peak(state, peak.peak_mb, peak.start_mb);
+  return "";
 }
 
-void BM_Previous(benchmark::State& state, Network network) {
-  double total = 0.0, peak_mb = 0.0, start_mb = 0.0;
+// One run alone of `way` per iteration; keeps the mean seconds and the last values under the
+// network's name and sets the counters of the run. False, with the benchmark ended with an
+// error, when a run failed or the fast values differ.
+bool run_iterations(benchmark::State& state, const Network& network, Way way) {
+  double total = 0.0, peak_mb = 0.0;
   int runs = 0;
-  CableValues values;
+  AloneRun last;
+  std::string error;
   for (auto _ : state) {
-    PeakMemory run = measure_peak(network.build, Way::previous, network.give_up_seconds);
+    AloneRun run = run_alone(network.build, way, network.give_up_seconds);
     if (!run.ok) {
-      state.SkipWithError(("previous run alone failed: " + run.failure).c_str());
+      error = std::string(name_of(way)) + " run alone failed: " + run.failure;
+    } else if (runs == 0 && way == Way::fast) {
+      error = fast_mismatch(network, run.values);
+    }
+    if (!error.empty()) {
+      state.SkipWithError(error.c_str());
       break;
     }
     state.SetIterationTime(run.seconds);
     total += run.seconds;
     ++runs;
     peak_mb = std::max(peak_mb, run.peak_mb);
-    start_mb = run.start_mb;
-    values = std::move(run.values);
+    last = std::move(run);
   }
-  if (runs == 0) return;
-  const double mean = total / runs;
-  previous_runs()[network.name] = PreviousRun{mean, std::move(values)};
-  state.counters["cables"] = static_cast<double>(previous_runs()[network.name].values.size());
-  const double to_integer = to_integer_twin(network, mean, previous_runs(),
-                                            [](const PreviousRun& run) { return run.seconds; });
+  if (runs == 0 || !error.empty()) return false;
+  state.counters["lcs"] = last.lcs;
+  state.counters["cables"] = last.cables;
+  state.counters["loops"] = last.loops;
+  if (way == Way::reference) state.counters["trials"] = static_cast<double>(last.trials);
+  state.counters["peak_MB"] = peak_mb;
+  state.counters["start_MB"] = last.start_mb;
+  runs_of(way)[network.name] = WayRun{total / runs, peak_mb, std::move(last.values)};
+  return true;
+}
+
+void BM_Reference(benchmark::State& state, Network network) {
+  run_iterations(state, network, Way::reference);
+}
+
+void BM_Previous(benchmark::State& state, Network network) {
+  if (!run_iterations(state, network, Way::previous)) return;
+  const double to_integer =
+      to_integer_twin(network, Way::previous, runs_of(Way::previous)[network.name].seconds);
   if (to_integer > 0) state.counters["dec/int"] = to_integer;
-  report_peak(state, peak_mb, start_mb);
 }
 
 void BM_Fast(benchmark::State& state, Network network, Goal goal) {
-  const PeakMemory& peak = peak_of(network, Way::fast);
-  if (!peak.ok) {
-    state.SkipWithError(("fast run alone failed: " + peak.failure).c_str());
-    return;
+  if (!run_iterations(state, network, Way::fast)) return;
+  const WayRun& fast = runs_of(Way::fast)[network.name];
+  Measured figures;
+  figures.seconds = fast.seconds;
+  figures.peak_mb = fast.peak_mb;
+  for (Way way : {Way::reference, Way::previous}) {
+    const auto other = runs_of(way).find(network.name);
+    if (other == runs_of(way).end() || !(figures.seconds > 0)) continue;
+    const double ratio = other->second.seconds / figures.seconds;
+    state.counters[way == Way::reference ? "ref/fast" : "prev/fast"] = ratio;
+    if (way == Way::reference) figures.ratio = ratio;
   }
-  const auto reference = reference_runs().find(network.name);
-  if (reference != reference_runs().end() && !reference->second.mismatch.empty()) {
-    state.SkipWithError(("fast and reference differ: " + reference->second.mismatch).c_str());
-    return;
-  }
-  const auto previous = previous_runs().find(network.name);
-  double total = 0.0;
-  int runs = 0;
-  std::string mismatch;
-  for (auto _ : state) {
-    ZEVO_CONTEXT context;
-    const double seconds = timed_run(network.build, Way::fast, &context);
-    state.SetIterationTime(seconds);
-    total += seconds;
-    ++runs;
-    count_network(state, context);
-    if (runs == 1 && previous != previous_runs().end()) {
-      mismatch = first_difference(values_of(context), previous->second.values);
-    }
-    release_all_records();
-    if (!mismatch.empty()) {
-      state.SkipWithError(("fast and previous differ: " + mismatch).c_str());
-      break;
-    }
-  }
-  if (!mismatch.empty()) return;
-  Measured figures{total / runs, 0.0, peak.peak_mb, 0.0};
-  if (reference != reference_runs().end() && figures.seconds > 0) {
-    figures.ratio = reference->second.seconds / figures.seconds;
-    state.counters["ref/fast"] = figures.ratio;
-  }
-  if (previous != previous_runs().end() && figures.seconds > 0) {
-    state.counters["prev/fast"] = previous->second.seconds / figures.seconds;
-  }
-  figures.to_integer = to_integer_twin(network, figures.seconds, fast_runs(),
-                                       [](double seconds) { return seconds; });
+  figures.to_integer = to_integer_twin(network, Way::fast, figures.seconds);
   if (figures.to_integer > 0) state.counters["dec/int"] = figures.to_integer;
-  fast_runs()[network.name] = figures.seconds;
-  report_peak(state, peak.peak_mb, peak.start_mb);
   state.SetLabel(verdict(goal, figures));
 }
 

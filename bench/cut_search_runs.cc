@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bench_networks.h"
 #include "calc/calc_zevo_cable.h"
 #include "calc/reference/literal_cut_search.h"
 #include "calc/reference/trial_records.h"
@@ -39,13 +40,13 @@ double mb_of_kb(long kb) { return static_cast<double>(kb) / 1024.0; }
 
 // ---- Runs made alone ----
 
-struct PeakRequest {
+struct RunRequest {
   Builder build;
   Way way;
   int give_up_seconds;
 };
 
-struct PeakReply {
+struct RunReply {
   int failure = 0;  // 1: no pipe or fork, 2: wait4 failed
   int status = 0;   // as wait4 gives it
   int got_start = 0;
@@ -88,11 +89,27 @@ std::string read_to_end(int fd) {
   }
 }
 
-// What a child reports once it has computed: the seconds, then each cable as the length of its
+long nbr_trials(const ZEVO_CONTEXT& context) {
+  long trials = 0;
+  for (const CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
+    for (const CALC_CUT_CONNECTION_ZEVO* t = cc->cut_connections; t; t = t->next) ++trials;
+  }
+  return trials;
+}
+
+struct OutcomeHead {
+  double seconds;
+  long trials;
+  int lcs, cables, loops;
+};
+
+// What a child reports once it has computed: the head, then each cable as the length of its
 // name, the name, the value and the loop flag. Written through stdio, so that the report adds
 // no more than a buffer to the child's peak.
 bool write_outcome(FILE* out, double seconds, const ZEVO_CONTEXT& context) {
-  bool ok = std::fwrite(&seconds, sizeof seconds, 1, out) == 1;
+  const OutcomeHead head{seconds, nbr_trials(context), context.nbr_nodes, context.nbr_connections,
+                         nbr_independent_loops(context)};
+  bool ok = std::fwrite(&head, sizeof head, 1, out) == 1;
   for (const CALC_CONNECTION* cc = context.calc_connections; ok && cc; cc = cc->next) {
     const char* name = cc->name ? cc->name : "(NULL)";
     const auto length = static_cast<std::uint32_t>(std::strlen(name));
@@ -105,7 +122,7 @@ bool write_outcome(FILE* out, double seconds, const ZEVO_CONTEXT& context) {
   return ok;
 }
 
-bool parse_outcome(const std::string& bytes, double* seconds, CableValues* values) {
+bool parse_outcome(const std::string& bytes, AloneRun* run) {
   std::size_t at = 0;
   auto take = [&](void* data, std::size_t size) {
     if (bytes.size() - at < size) return false;
@@ -113,8 +130,14 @@ bool parse_outcome(const std::string& bytes, double* seconds, CableValues* value
     at += size;
     return true;
   };
-  if (!take(seconds, sizeof *seconds)) return false;
-  values->clear();
+  OutcomeHead head{};
+  if (!take(&head, sizeof head)) return false;
+  run->seconds = head.seconds;
+  run->trials = head.trials;
+  run->lcs = head.lcs;
+  run->cables = head.cables;
+  run->loops = head.loops;
+  run->values.clear();
   while (at < bytes.size()) {
     CableValue value;
     std::uint32_t length = 0;
@@ -124,15 +147,15 @@ bool parse_outcome(const std::string& bytes, double* seconds, CableValues* value
     at += length;
     if (!take(&value.val, sizeof value.val) || !take(&loop, 1)) return false;
     value.in_loop = loop != 0;
-    values->push_back(std::move(value));
+    run->values.push_back(std::move(value));
   }
   return true;
 }
 
 // Forks a process that builds and computes under the address-space limit, and waits for it;
 // what it reported once it had computed goes into `outcome`.
-PeakReply run_alone(const PeakRequest& request, std::string* outcome) {
-  PeakReply reply;
+RunReply fork_and_run(const RunRequest& request, std::string* outcome) {
+  RunReply reply;
   int ends[2];
   if (pipe(ends) != 0) {
     reply.failure = 1;
@@ -199,10 +222,10 @@ class RunHelper {
     if (pid_ == 0) {
       close(requests[1]);
       close(replies[0]);
-      PeakRequest request;
+      RunRequest request;
       while (read_all(requests[0], &request, sizeof request)) {
         std::string outcome;
-        const PeakReply reply = run_alone(request, &outcome);
+        const RunReply reply = fork_and_run(request, &outcome);
         const std::uint64_t size = outcome.size();
         if (!write_all(replies[1], &reply, sizeof reply) ||
             !write_all(replies[1], &size, sizeof size) ||
@@ -233,7 +256,7 @@ class RunHelper {
   RunHelper(const RunHelper&) = delete;
   RunHelper& operator=(const RunHelper&) = delete;
 
-  bool ask(const PeakRequest& request, PeakReply* reply, std::string* outcome) {
+  bool ask(const RunRequest& request, RunReply* reply, std::string* outcome) {
     std::uint64_t size = 0;
     if (pid_ <= 0 || !write_all(request_fd_, &request, sizeof request) ||
         !read_all(reply_fd_, reply, sizeof *reply) || !read_all(reply_fd_, &size, sizeof size)) {
@@ -283,30 +306,6 @@ void compute_every_cable(ZEVO_CONTEXT* context, Way way) {
   }
 }
 
-double timed_run(Builder build, Way way, ZEVO_CONTEXT* context) {
-  build(context);
-  const auto start = std::chrono::steady_clock::now();
-  compute_every_cable(context, way);
-  const auto stop = std::chrono::steady_clock::now();
-  return std::chrono::duration<double>(stop - start).count();
-}
-
-long nbr_trials(const ZEVO_CONTEXT& context) {
-  long trials = 0;
-  for (const CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
-    for (const CALC_CUT_CONNECTION_ZEVO* t = cc->cut_connections; t; t = t->next) ++trials;
-  }
-  return trials;
-}
-
-CableValues values_of(const ZEVO_CONTEXT& context) {
-  CableValues values;
-  for (const CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
-    values.push_back(CableValue{cc->name ? cc->name : "(NULL)", cc->results->val, in_loop(cc)});
-  }
-  return values;
-}
-
 std::string first_difference(const CableValues& a, const CableValues& b) {
   if (a.size() != b.size()) return "the numbers of requested cables differ";
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -318,19 +317,19 @@ std::string first_difference(const CableValues& a, const CableValues& b) {
   return "";
 }
 
-PeakMemory measure_peak(Builder build, Way way, int give_up_seconds) {
-  const PeakRequest request{build, way, give_up_seconds};
-  PeakReply reply;
+AloneRun run_alone(Builder build, Way way, int give_up_seconds) {
+  const RunRequest request{build, way, give_up_seconds};
+  RunReply reply;
   std::string outcome;
-  if (!helper().ask(request, &reply, &outcome)) reply = run_alone(request, &outcome);
-  PeakMemory result;
+  if (!helper().ask(request, &reply, &outcome)) reply = fork_and_run(request, &outcome);
+  AloneRun result;
   result.peak_mb = mb_of_kb(reply.peak_kb);
   result.start_mb = mb_of_kb(reply.start_kb);
   const int status = reply.status;
   if (reply.failure != 0) {
     result.failure = reply.failure == 1 ? "no pipe or fork" : "wait4 failed";
   } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && reply.got_start) {
-    result.ok = parse_outcome(outcome, &result.seconds, &result.values);
+    result.ok = parse_outcome(outcome, &result);
     if (!result.ok) result.failure = "its report was cut short";
   } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) {
     result.failure = "not finished after " + std::to_string(give_up_seconds) + " s, given up";

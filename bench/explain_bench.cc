@@ -41,8 +41,8 @@ double timed_write(Write write, long* bytes) {
 }
 
 void BM_Explain(benchmark::State& state, Builder build) {
-  const PeakMemory plain = measure_peak(build, Way::fast);
-  const PeakMemory explained = measure_peak(build, Way::explained);
+  const AloneRun plain = run_alone(build, Way::fast);
+  const AloneRun explained = run_alone(build, Way::explained);
   if (!plain.ok || !explained.ok) {
     state.SkipWithError(("run alone failed: " + plain.failure + explained.failure).c_str());
     return;
