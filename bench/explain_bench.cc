@@ -41,8 +41,8 @@ double timed_write(Write write, long* bytes) {
 }
 
 void BM_Explain(benchmark::State& state, Builder build) {
-  const PeakMemory plain = measure_peak(build, Way::fast);
-  const PeakMemory explained = measure_peak(build, Way::explained);
+  const AloneRun plain = run_alone(build, Way::fast);
+  const AloneRun explained = run_alone(build, Way::explained);
   if (!plain.ok || !explained.ok) {
     state.SkipWithError(("run alone failed: " + plain.failure + explained.failure).c_str());
     return;
@@ -85,7 +85,7 @@ void BM_Explain(benchmark::State& state, Builder build) {
   state.counters["plain_peak_MB"] = plain.peak_mb;
 }
 
-void tree100k(ZEVO_CONTEXT* context) { build_tree(context, 100000); }
+void tree100k(ZEVO_CONTEXT* context) { build_tree(context, TreeShape{100000}); }
 // 100 switchboards in a ring, 999 panels each: 10^5 load centres, every cable requested.
 void ring100(ZEVO_CONTEXT* context) { build_ring(context, RingShape{100, 999, 2, false}); }
 

@@ -1,0 +1,102 @@
+#include "previous/calc_zevo_cable.h"
+
+#include <vector>
+
+#include "model/messages.h"
+#include "previous/balance.h"
+#include "previous/cable_analysis.h"
+
+namespace zevo::previous {
+namespace {
+
+constexpr char kResultOutOfMemory[] = " *** ERROR: Out of memory in calc_zevo_cable\n";
+
+// The condition index of every figure of a cable is the position in calc_conditions.
+void name_result_conditions(const ZEVO_CONTEXT* context, ZEVO_RESULT* r) {
+  const CALC_CONDITION* entry = context->calc_conditions;
+  int index = 0;
+  for (; index < context->nbr_calc_conditions && entry; ++index, entry = entry->next) {
+    r->condition[index] = entry->name;
+  }
+  if (index != context->nbr_calc_conditions || entry) {
+    exit_with_message(Stream::out, "*** ERROR: number of calc_conditions not correct (%d)",
+                      context->nbr_calc_conditions);
+  }
+}
+
+}  // namespace
+
+CableSearch::CableSearch() = default;
+CableSearch::~CableSearch() = default;
+
+CableAnalysis& CableSearch::analysis(const ZEVO_CONTEXT* context, const char* const* names) {
+  if (!analysis_) {
+    analysis_ = std::make_unique<CableAnalysis>();
+    analysis_->build(context->nw, names, context->nbr_calc_conditions);
+  }
+  return *analysis_;
+}
+
+const CableAnalysis& CableSearch::analysis(const ZEVO_CONTEXT* context) {
+  if (analysis_) return *analysis_;
+  std::vector<const char*> names;
+  for (const CALC_CONDITION* entry = context->calc_conditions; entry; entry = entry->next) {
+    names.push_back(entry->name);
+  }
+  names.push_back(nullptr);
+  return analysis(context, names.data());
+}
+
+void CableSearch::remember(int slot, Opening opening) {
+  if (computed_.size() <= static_cast<std::size_t>(slot)) {
+    computed_.resize(static_cast<std::size_t>(analysis_->graph().nbr_edges()) + 1, 0);
+  }
+  computed_[slot] = 1;
+  if (analysis_->in_loop(slot)) loop_openings_[slot] = std::move(opening);
+}
+
+GoverningCase CableSearch::governing_case(const CALC_CONNECTION* cc) {
+  const int slot = analysis_ && cc->c ? analysis_->cable_slot(cc->c) : -1;
+  if (slot < 0 || static_cast<std::size_t>(slot) >= computed_.size() || !computed_[slot]) {
+    return GoverningCase{};
+  }
+  const int end1 = analysis_->node_slot(cc->c->n1), end2 = analysis_->node_slot(cc->c->n2);
+  if (!analysis_->in_loop(slot)) {
+    return cases_.describe(*analysis_, slot, end1, end2, Opening{true, {}}, cc->results);
+  }
+  return cases_.describe(*analysis_, slot, end1, end2, loop_openings_[slot], cc->results);
+}
+
+void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search) {
+  if (!context || !cc || !cc->results || !search) {
+    exit_with_message(Stream::err, " *** ERROR: NULL POINTER in calc_zevo_cable\n");
+  }
+  ZEVO_RESULT* r = cc->results;
+  allocate_result_arrays(r, context->nbr_calc_conditions, kResultOutOfMemory, Stream::out);
+  name_result_conditions(context, r);
+
+  CableAnalysis& analysis = search->analysis(context, r->condition);
+  const int slot = cc->c ? analysis.cable_slot(cc->c) : -1;
+  if (slot < 0) {
+    exit_with_message(Stream::out, " *** ERROR: cannot find cable %s in network (%d) (%d)\n",
+                      shown_text(cc->name), context->nw->nbr_connection,
+                      context->nw->nbr_connection);
+  }
+  const int end1 = analysis.node_slot(cc->c->n1);
+  const int end2 = analysis.node_slot(cc->c->n2);
+  if (end1 < 0 || end2 < 0) {
+    exit_with_message(Stream::out,
+                      " ERROR: cannot find one of the nodes for cable %s in network \n",
+                      shown_text(cc->name));
+  }
+  Opening opening;
+  analysis.compute(slot, end1, end2, r, &opening);
+  search->remember(slot, std::move(opening));
+}
+
+void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc) {
+  CableSearch search;
+  calc_zevo_cable(context, cc, &search);
+}
+
+}  // namespace zevo::previous
