@@ -7,7 +7,7 @@
 // - BM_Fast/<network>: the fast search over every cable with one CableSearch. When the
 //   reference or the previous search ran on the same network just before, the counters
 //   ref/fast and prev/fast give the ratio of their mean times to this one's in this run, and a
-//   value (or loop flag) that is not bitwise equal to theirs ends the benchmark with an error.
+//   value (or loop flag) that does not print as theirs does ends the benchmark with an error.
 //   On a network with figures of one decimal whose shape was benchmarked with whole numbers
 //   just before, dec/int gives the ratio of this mean time to that one's (BM_Previous too).
 // Every iteration is one run made alone in a child process (run_alone), which gives the time of

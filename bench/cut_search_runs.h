@@ -1,6 +1,6 @@
 // Runs of the cut search over every requested cable of a benchmark network, by the fast search,
 // by the previous search or by the reference, each made alone in a child process that reports
-// its timing, the values it found and its peak resident memory; and a bitwise check of values.
+// its timing, the values it found and its peak resident memory; and a check of the printed values.
 //
 // Entry points:
 // - Builder: makes a network in a fresh context (see bench_networks.h).
@@ -20,8 +20,9 @@
 //   pages with whatever the benchmark process comes to hold (when that process cannot be made,
 //   they are forked from the caller). The cut-search benchmarks run first, so the first call
 //   comes while the benchmark process is still small.
-// - first_difference(a, b): empty when both hold the same cables with bitwise equal values and
-//   loop flags, else a description of the first difference.
+// - first_difference(a, b): empty when both hold the same cables with the same printed values
+//   ("%8.1f", as in the results table) and loop flags, else a description of the first
+//   difference.
 #pragma once
 
 #include <string>
