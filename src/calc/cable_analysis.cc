@@ -207,7 +207,7 @@ bool CableAnalysis::compute_exactly(int slot, int end1, int end2, ZEVO_RESULT* r
     chains_.reduce(part_);
     reduced_ = component;
   }
-  const std::vector<int>& cables = exact_.cables(component);
+  const std::span<const int> cables = exact_.cables(component);
   const int cable =
       static_cast<int>(std::lower_bound(cables.begin(), cables.end(), slot) - cables.begin());
   split_.val = 0;

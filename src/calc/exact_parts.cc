@@ -35,17 +35,33 @@ void ExactParts::build(const SideFigures& figures, const CableGraph& graph,
 
   int nbr_components = 0;
   for (int c : component) nbr_components = c + 1 > nbr_components ? c + 1 : nbr_components;
-  members_.assign(nbr_components, {});
-  cables_.assign(nbr_components, {});
-  local_.assign(nbr_nodes_, -1);
-  // In preorder, so that a part's first member is its topmost node.
-  for (int x : forest.order) {
-    local_[x] = static_cast<int>(members_[component[x]].size());
-    members_[component[x]].push_back(x);
-  }
-  for (int k = 0; k < graph.nbr_edges(); ++k) {
+  // Counting sorts: members in preorder, so that a part's first member is its topmost node;
+  // cables in slot order.
+  member_first_.assign(nbr_components + 1, 0);
+  cable_first_.assign(nbr_components + 1, 0);
+  for (int x : forest.order) ++member_first_[component[x] + 1];
+  auto within = [&](int k) {
     const int a = graph.end1(k), b = graph.end2(k);
-    if (a >= 0 && b >= 0 && component[a] == component[b]) cables_[component[a]].push_back(k);
+    return a >= 0 && b >= 0 && component[a] == component[b] ? component[a] : -1;
+  };
+  for (int k = 0; k < graph.nbr_edges(); ++k) {
+    if (within(k) >= 0) ++cable_first_[within(k) + 1];
+  }
+  for (int c = 0; c < nbr_components; ++c) {
+    member_first_[c + 1] += member_first_[c];
+    cable_first_[c + 1] += cable_first_[c];
+  }
+  member_nodes_.assign(member_first_[nbr_components], -1);
+  cable_slots_.assign(cable_first_[nbr_components], -1);
+  local_.assign(nbr_nodes_, -1);
+  std::vector<int> fill(member_first_.begin(), member_first_.end() - 1);
+  for (int x : forest.order) {
+    local_[x] = fill[component[x]] - member_first_[component[x]];
+    member_nodes_[fill[component[x]]++] = x;
+  }
+  fill.assign(cable_first_.begin(), cable_first_.end() - 1);
+  for (int k = 0; k < graph.nbr_edges(); ++k) {
+    if (within(k) >= 0) cable_slots_[fill[within(k)]++] = k;
   }
 }
 
@@ -88,7 +104,7 @@ int ExactParts::hang_of(int x, int component, int top) const {
 }
 
 void ExactParts::make_part(int component, int sub, ExactPart* part) {
-  const std::vector<int>& nodes = members_[component];
+  const std::span<const int> nodes = members(component);
   const int n = static_cast<int>(nodes.size());
   const int nc = figures_->nbr_conditions();
   const int top = nodes[0];
@@ -119,7 +135,7 @@ void ExactParts::make_part(int component, int sub, ExactPart* part) {
   }
   part->end1.clear();
   part->end2.clear();
-  for (int k : cables_[component]) {
+  for (int k : cables(component)) {
     part->end1.push_back(local_[graph_->end1(k)]);
     part->end2.push_back(local_[graph_->end2(k)]);
   }

@@ -22,6 +22,7 @@
 // Nothing here prints or ends the run; the standard containers throw std::bad_alloc.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "calc/balance.h"
@@ -39,8 +40,12 @@ class ExactParts {
   void split_radial(int slot, int end1, int sub, ExactSplit* out) const;
   void make_part(int component, int sub, ExactPart* part);
 
-  const std::vector<int>& members(int component) const { return members_[component]; }
-  const std::vector<int>& cables(int component) const { return cables_[component]; }
+  std::span<const int> members(int component) const {
+    return slice(member_first_, member_nodes_, component);
+  }
+  std::span<const int> cables(int component) const {
+    return slice(cable_first_, cable_slots_, component);
+  }
   int local(int node) const { return local_[node]; }
 
  private:
@@ -54,7 +59,12 @@ class ExactParts {
   const std::vector<int>* tree_root_ = nullptr;
   int nbr_nodes_ = 0;
   std::vector<Fixed> subtree_g_, subtree_l_;  // [ci * nodes + x]
-  std::vector<std::vector<int>> members_, cables_;
+  static std::span<const int> slice(const std::vector<int>& first, const std::vector<int>& items,
+                                    int component) {
+    return {items.data() + first[component], items.data() + first[component + 1]};
+  }
+  // Per looped part, as ranges [first[c], first[c + 1]): a tree has as many parts as nodes.
+  std::vector<int> member_first_, member_nodes_, cable_first_, cable_slots_;
   std::vector<int> local_;
 };
 

@@ -9,22 +9,20 @@
 namespace zevo {
 namespace {
 
-// The exponent of the lowest set bit of a finite, nonzero x: x is a multiple of 2^result.
-int lowest_bit_exponent(double x) {
-  int exponent = 0;
-  const double fraction = std::frexp(std::fabs(x), &exponent);
-  auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  int result = exponent - 53;
-  while ((mantissa & 1u) == 0) {
-    mantissa >>= 1;
-    ++result;
-  }
-  return result;
-}
-
 constexpr double kLimit = 0x1p120;
 
 }  // namespace
+
+Binary binary_of(double x) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &x, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  const int exponent = biased == 0 ? -1074 : biased - 1075;
+  if (biased != 0) mantissa |= std::uint64_t{1} << 52;
+  const int zeros = __builtin_ctzll(mantissa);
+  return {(bits >> 63) != 0, mantissa >> zeros, exponent + zeros};
+}
 
 void FixedScale::choose(const std::vector<double>& figures) {
   usable_ = false;
@@ -33,20 +31,21 @@ void FixedScale::choose(const std::vector<double>& figures) {
   for (double x : figures) {
     if (!std::isfinite(x)) continue;
     total += std::fabs(x);
-    if (x != 0) lowest = std::min(lowest, lowest_bit_exponent(x));
+    if (x != 0) lowest = std::min(lowest, binary_of(x).exponent);
   }
   if (lowest == 1 << 20) lowest = 0;
   exponent_ = lowest;
+  unit_ = lowest >= -1022 && lowest <= 1023 ? std::ldexp(1.0, lowest) : 0.0;
   // The total is rounded; a margin of a few percent covers that.
   usable_ = std::isfinite(total) && std::ldexp(total, -lowest) * 1.0625 < kLimit;
 }
 
 Fixed FixedScale::scale(double x) const {
-  // |x| / 2^exponent is a whole number below 2^120: split it into two exact halves.
-  const double scaled = std::ldexp(x, -exponent_);
-  const double high = std::trunc(std::ldexp(scaled, -64));
-  const double low = scaled - std::ldexp(high, 64);
-  return (static_cast<Fixed>(static_cast<std::int64_t>(high)) << 64) + static_cast<Fixed>(low);
+  if (x == 0) return 0;
+  // The mantissa shifted up to the common exponent: below 2^120, as choose() made sure.
+  const Binary b = binary_of(x);
+  const Fixed whole = static_cast<Fixed>(b.mantissa) << (b.exponent - exponent_);
+  return b.negative ? -whole : whole;
 }
 
 double FixedScale::to_double(Fixed f) const {

@@ -11,6 +11,7 @@
 //
 // Entry points:
 // - Fixed: the scaled whole numbers.
+// - binary_of(x): a finite, nonzero x as sign, odd mantissa and exponent, read from its bits.
 // - FixedScale::choose(figures): the exponent for the finite figures of a set, and whether they
 //   fit;
 //   scale(x) turns a finite figure into its whole number, to_double(f) a whole number back into
@@ -23,11 +24,19 @@
 // Nothing here prints or ends the run.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace zevo {
 
 __extension__ typedef __int128 Fixed;
+
+struct Binary {
+  bool negative;
+  std::uint64_t mantissa;  // odd
+  int exponent;            // x = (negative ? -1 : 1) * mantissa * 2^exponent
+};
+Binary binary_of(double x);
 
 class FixedScale {
  public:
@@ -42,6 +51,7 @@ class FixedScale {
  private:
   bool usable_ = false;
   int exponent_ = 0;
+  double unit_ = 1.0;  // 2^exponent_ when that is a normal double, else 0
 };
 
 double sum_error_bound(double nbr_terms, double abs_total);

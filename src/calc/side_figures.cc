@@ -8,24 +8,7 @@
 #include "model/names.h"
 
 namespace zevo {
-namespace {
-
-constexpr double kTwoTo53 = 9007199254740992.0;
-
-// The exponent of the lowest set bit of a finite, nonzero x: x is a multiple of 2^result.
-int lowest_bit_exponent(double x) {
-  int exponent = 0;
-  const double fraction = std::frexp(std::fabs(x), &exponent);
-  auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  int result = exponent - 53;
-  while ((mantissa & 1u) == 0) {
-    mantissa >>= 1;
-    ++result;
-  }
-  return result;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void SideFigures::gather(const NETWORK* nw, const char* const* names, int nbr_conditions) {
   nbr_conditions_ = nbr_conditions;
@@ -133,21 +116,24 @@ void SideFigures::classify(int sub) {
       return;
     }
     total += std::fabs(x);
-    if (x != 0) lowest = std::min(lowest, lowest_bit_exponent(x));
+    if (x != 0) lowest = std::min(lowest, binary_of(x).exponent);
   });
   // With every figure k * 2^lowest, a sum stays exact while its multiple of 2^lowest fits in
   // 53 bits; the scaled figures are whole numbers, added here without rounding.
   bool exact = finite;
   std::uint64_t scaled_total = 0;
+  const std::uint64_t limit = std::uint64_t{1} << 53;
   if (exact) {
     for_each_figure([&](double x) {
-      const double scaled = std::ldexp(std::fabs(x), -lowest);
-      if (!exact || scaled > kTwoTo53) {
+      if (!exact || x == 0) return;
+      const Binary b = binary_of(x);
+      const int shift = b.exponent - lowest;
+      if (shift > 53 || (b.mantissa << shift) > limit) {
         exact = false;
         return;
       }
-      scaled_total += static_cast<std::uint64_t>(scaled);
-      if (scaled_total > static_cast<std::uint64_t>(kTwoTo53)) exact = false;
+      scaled_total += b.mantissa << shift;
+      if (scaled_total > limit) exact = false;
     });
   }
   sub_exact_[sub] = exact;
