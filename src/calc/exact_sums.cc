@@ -62,6 +62,16 @@ double sum_error_bound(double nbr_terms, double abs_total) {
 
 bool printed_alike(double value, double error) {
   if (!std::isfinite(value) || !(error < 0x1p1000)) return false;
+  // In tenths, a cell of the printed digit runs from k - 0.5 to k + 0.5: well inside one, the
+  // digit is settled without printing.
+  const double tenths = value * 10.0;
+  if (std::fabs(tenths) < 0x1p40) {
+    const double margin = error * 10.0 * (1.0 + 0x1p-40) + std::fabs(tenths) * 0x1p-48 + 0x1p-60;
+    const double cell = std::floor(tenths + 0.5);
+    if (tenths - margin > cell - 0.5 && tenths + margin < cell + 0.5 && value - error > 0.0) {
+      return true;
+    }
+  }
   const double slack = error + std::fabs(value) * 0x1p-51;
   double low = std::nextafter(value - slack, -HUGE_VAL);
   const double high = std::nextafter(value + slack, HUGE_VAL);
