@@ -15,6 +15,7 @@
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "support/captured_messages.h"
+#include "xml/reference/literal_xml_reader.h"
 #include "xml_reading.h"
 
 namespace zevo {
@@ -345,6 +346,77 @@ TEST_F(Robustness, RandomBytesAreReadWithConsistentCodes) {
     for (char& c : text) c = alphabet[pick(random)];
     expect_consistent_codes(read_xml_text(text));
   }
+}
+
+// Documents drawn from pieces of markup, text and indentation, some with runs of white space
+// long enough to cross the reader's blocks and to reach the text limit. Wherever the reader as
+// first written meets no text overrun, the two give the same tree and the same code; elsewhere
+// the codes are at least consistent.
+TEST_F(Robustness, AgreesWithTheReaderAsFirstWrittenWhereverNoTextOverran) {
+  const std::vector<std::string> pieces = {"<a>",
+                                           "</a>",
+                                           "<b x=\"1>2\" y>",
+                                           "</b>",
+                                           "<c/>",
+                                           "<A>",
+                                           "</A >",
+                                           "</ a>",
+                                           "<a ",
+                                           "/>",
+                                           "<!-- c -->",
+                                           "<!--",
+                                           "-->",
+                                           "--->",
+                                           "<![CDATA[",
+                                           "]]>",
+                                           "<?p?",
+                                           "?>",
+                                           "<!D <e>>",
+                                           "<!>",
+                                           "<",
+                                           ">",
+                                           "x",
+                                           " y ",
+                                           "\n  ",
+                                           "\t",
+                                           "\r\n",
+                                           "\v",
+                                           "&lt;",
+                                           "\xff",
+                                           std::string(1, '\0')};
+  std::mt19937 random(21);
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> length(1, 120);
+  std::uniform_int_distribution<int> long_run(0, 80);
+  int compared = 0;
+  int overran = 0;
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    for (int n = length(random); n > 0; --n) {
+      const std::string& piece = pieces[pick(random)];
+      const int run = long_run(random);
+      // Now and then thousands of one piece: blanks that do not count, or text that does.
+      text += run == 0 ? repeated(piece, 70000 / static_cast<int>(piece.size()) + 1) : piece;
+    }
+    FILE* stream = testing::open_text_stream(text);
+    int code = -1;
+    int overruns = 0;
+    const std::string expected = describe(literal_readfile_XMLENTITY(stream, &code, &overruns));
+    std::fclose(stream);
+    const auto read = read_xml_text(text);
+    if (overruns == 0) {
+      ++compared;
+      EXPECT_EQ(read.code, code) << ::testing::PrintToString(text.substr(0, 200));
+      EXPECT_EQ(describe(read.first), expected) << ::testing::PrintToString(text.substr(0, 200));
+    } else {
+      ++overran;
+      expect_consistent_codes(read);
+    }
+    release_all_records();
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(compared, 1000);
+  EXPECT_GT(overran, 100);
 }
 
 TEST_F(Robustness, NothingButLessThansGivesNoEntityAndCodeZero) {
