@@ -50,11 +50,17 @@ TEST(InputEndToEnd, RejectedDocumentsEndTheRunWithoutCreatingOrEmptyingTheOutput
       {"input-debug-invalid", kBanner + "..",
        " **** ERROR undefined <cable> Q </cable> in <output>\n"
        " *** DECTECTED 1 ERROR ***\n"},
-      {"input-cycle", kBanner, " *** ERROR: INCLUDE file (input-cycle.xml) includes itself\n"},
+      {"input-cycle", kBanner,
+       " *** ERROR: INCLUDE file (input-cycle.xml) includes itself\n"
+       " *** in input-cycle.xml at line 3, column 3, in element <include>\n"},
       // Read, a device may never end: it is not even opened.
-      {"input-device-include", kBanner, " *** ERROR: Unable to open INCLUDE file (/dev/zero)\n"},
+      {"input-device-include", kBanner,
+       " *** ERROR: Unable to open INCLUDE file (/dev/zero)\n"
+       " *** in input-device-include.xml at line 2, column 3, in element <include>\n"},
       // Refused at the 100,001st splice of the run, within seconds.
-      {"input-fan-out", kBanner, " *** ERROR: too many INCLUDE files (fan-21.xml)\n",
+      {"input-fan-out", kBanner,
+       " *** ERROR: too many INCLUDE files (fan-21.xml)\n"
+       " *** in fan-20.xml at line 1, column 30, in element <include>\n",
        fan_out_fragments()},
       // Figures that are not plain numbers are pointed out before the validation's errors.
       {"input-figure-invalid", kBanner,

@@ -24,18 +24,33 @@ using testing::ReadingCase;
 TEST(ReadXmlFile, DocumentsThatEndTheRun) {
   const ReadingCase cases[] = {
       {"declaration before the root", "<?xml version=\"1.0\"?><zevo/>",
-       " *** ERROR:  (processing instruction) Not a zevo XML file\n", nullptr},
-      {"comment before the root", "<!-- net --><zevo/>",
-       " *** ERROR:  (comment) Not a zevo XML file\n", nullptr},
-      {"other root", "<Network><lc/></Network>", " *** ERROR:  (network) Not a zevo XML file\n",
+       " *** ERROR:  (processing instruction) Not a zevo XML file\n"
+       " *** in memory.xml at line 1, column 1\n",
        nullptr},
-      {"empty", "", " *** ERROR: (0) Error encountered in reading XML file\n", nullptr},
-      {"no markup", "just text\n", " *** ERROR: (0) Error encountered in reading XML file\n",
+      {"comment before the root", "<!-- net --><zevo/>",
+       " *** ERROR:  (comment) Not a zevo XML file\n"
+       " *** in memory.xml at line 1, column 1\n",
+       nullptr},
+      {"other root", "<Network><lc/></Network>",
+       " *** ERROR:  (network) Not a zevo XML file\n"
+       " *** in memory.xml at line 1, column 1, in element <network>\n",
+       nullptr},
+      {"empty", "",
+       " *** ERROR: (0) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 1, column 1\n",
+       nullptr},
+      {"no markup", "just text\n",
+       " *** ERROR: (0) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 2, column 1\n",
        nullptr},
       {"cut short", "<zevo><lc><name>A</name>",
-       " *** ERROR: (1) Error encountered in reading XML file\n", nullptr},
+       " *** ERROR: (1) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 1, column 25, in element <lc>\n",
+       nullptr},
       {"wrong end tag", "<zevo><lc></LC></zevo>",
-       " *** ERROR: (2) Error encountered in reading XML file\n", nullptr},
+       " *** ERROR: (2) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 1, column 13, in element <lc>\n",
+       nullptr},
   };
   for (const ReadingCase& reading : cases) expect_reading(reading);
 }
