@@ -14,9 +14,9 @@
 // kMarkupLimit - 1 characters, the next one overruns; but a run of the text between two pieces of
 // markup that holds nothing but blanks, tabs, carriage returns and line feeds does not count, so
 // that indentation costs nothing however many children an element has. Such runs stay in the
-// text: an element's data is, as ever, its whole text trimmed at both ends. Only for a text whose
-// white space alone exceeds the limit does the data of an element cut off (end of input, wrong
-// end tag), which is left untrimmed, lack the runs that stood before its first counted character.
+// text: an element's data is, as ever, its whole text trimmed at both ends. Only when such runs
+// alone exceed the limit before the first counted character does the data of an element cut off
+// (end of input, wrong end tag), which is left untrimmed, lack the blanks before that character.
 #pragma once
 
 #include <cstdint>

@@ -51,6 +51,29 @@ TEST(ReadXmlFile, DocumentsThatEndTheRun) {
        " *** ERROR: (2) Error encountered in reading XML file\n"
        " *** in memory.xml at line 1, column 13, in element <lc>\n",
        nullptr},
+      // The place is that of the byte where the problem was found, in the element being read.
+      {"wrong end tag on its line", "<zevo>\n  <lc>\n    <name>A</name>\n  </LC>\n</zevo>\n",
+       " *** ERROR: (2) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 4, column 5, in element <lc>\n",
+       nullptr},
+      {"cut short in the innermost element", "<zevo>\n  <lc>\n    <name>A",
+       " *** ERROR: (1) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 3, column 12, in element <name>\n",
+       nullptr},
+      // What follows the character that overran is text of the enclosing element.
+      {"text too long", "<zevo>\n<lc><name>" + std::string(65536, 'x') + "</lc></zevo>",
+       " *** ERROR: (3) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 2, column 65546, in element <name>\n",
+       nullptr},
+      {"declaration", "<zevo>\n <!DOCTYPE x>\n</zevo>",
+       " *** ERROR: (2) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 2, column 2, in element <zevo>\n",
+       nullptr},
+      // The last code of the top level is the read's, and its place too.
+      {"last problem of the top level", "<zevo><lc></Lc></zevo>\n<!D>\r\n<a>",
+       " *** ERROR: (1) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 3, column 4, in element <a>\n",
+       nullptr},
   };
   for (const ReadingCase& reading : cases) expect_reading(reading);
 }
