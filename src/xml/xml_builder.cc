@@ -13,6 +13,9 @@ namespace {
 constexpr char kRecordOom[] = " *** ERROR: Out of memory in alloc_XMLENTITY()\n";
 constexpr char kStringOom[] = " *** ERROR: Out of Memory in xmlcopystring()\n";
 
+// Blocks grow from the first to the largest size, each twice the last: reading small documents
+// costs small blocks.
+constexpr std::size_t kFirstScratchBlock = 4 * 1024;
 constexpr std::size_t kScratchBlock = 64 * 1024;
 
 // As for the record store: under the sanitizers each piece of scratch is an allocation of its
@@ -74,14 +77,19 @@ void* XmlBuilder::allocate_scratch(std::size_t bytes, std::size_t alignment,
     return single;
   }
   used_ = (used_ + alignment - 1) / alignment * alignment;
-  if (block_ < blocks_.size() && used_ + bytes > kScratchBlock) {
+  if (block_ < blocks_.size() && used_ + bytes > block_sizes_[block_]) {
     ++block_;
     used_ = 0;
   }
+  // A piece larger than a small block gets a block of the largest size.
+  while (block_ < blocks_.size() && bytes > block_sizes_[block_]) ++block_;
   if (block_ == blocks_.size()) {
-    char* block = new (std::nothrow) char[kScratchBlock];
+    std::size_t size = blocks_.empty() ? kFirstScratchBlock : 2 * block_sizes_.back();
+    if (size > kScratchBlock || bytes > size) size = kScratchBlock;
+    char* block = new (std::nothrow) char[size];
     if (!block) exit_with_message(Stream::err, "%s", oom_message);
     blocks_.emplace_back(block);
+    block_sizes_.push_back(size);
     used_ = 0;
   }
   void* piece = blocks_[block_].get() + used_;

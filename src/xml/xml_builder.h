@@ -46,7 +46,8 @@ class XmlBuilder {
 
   Kind kind_;
   XMLENTITY placeholder_{};
-  std::vector<std::unique_ptr<char[]>> blocks_;   // carved, kept when released
+  std::vector<std::unique_ptr<char[]>> blocks_;  // carved, kept when released
+  std::vector<std::size_t> block_sizes_;
   std::vector<std::unique_ptr<char[]>> singles_;  // large pieces, given back when released
   std::size_t block_ = 0;                         // the block being carved
   std::size_t used_ = 0;                          // bytes of it carved

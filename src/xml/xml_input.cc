@@ -6,8 +6,10 @@
 namespace zevo {
 namespace {
 
-// One read of the stream. Large enough that reading costs no more than scanning what is read,
-// small enough for the many small fragments a document may include.
+// One read of the stream: the first small, for the many small fragments a document may include,
+// each next one twice as large up to the size at which reading costs no more than scanning what is
+// read.
+constexpr std::size_t kFirstBlockSize = 4 * 1024;
 constexpr std::size_t kBlockSize = 64 * 1024;
 
 std::unique_ptr<char[]> new_block(std::size_t size) {
@@ -107,20 +109,23 @@ bool XmlInput::read_stream_byte() {
 }
 
 bool XmlInput::read_stream_block() {
+  const std::size_t wanted =
+      block_size_ == 0 ? kFirstBlockSize : std::min(2 * block_size_, kBlockSize);
   std::unique_ptr<char[]> block;
   char* into;
   if (kept_) {
-    block = new_block(kBlockSize);
+    block = new_block(wanted);
     into = block.get();
   } else {
-    if (!buffer_) buffer_ = new_block(kBlockSize);
+    if (wanted != block_size_) buffer_ = new_block(wanted);
     into = buffer_.get();
   }
-  const std::size_t size = std::fread(into, 1, kBlockSize, stream_);
+  block_size_ = wanted;
+  const std::size_t size = std::fread(into, 1, wanted, stream_);
   if (size == 0) return false;
   if (kept_) {
     // A short block is the last one: kept at its own size, many small files cost what they hold.
-    if (size < kBlockSize) {
+    if (size < wanted) {
       std::unique_ptr<char[]> fitted = new_block(size);
       std::memcpy(fitted.get(), into, size);
       block = std::move(fitted);

@@ -82,6 +82,7 @@ class XmlInput {
   bool rereads_ = false;            // reading the kept blocks again
   std::size_t next_block_ = 0;      // when it does: the next one to read
   std::unique_ptr<char[]> buffer_;  // the block being read, when blocks are not kept
+  std::size_t block_size_ = 0;      // the size of the last block read from the stream
   char byte_ = 0;
   const char* window_ = nullptr;  // the bytes at hand: [window_, end_)
   const char* next_ = nullptr;
