@@ -7,6 +7,7 @@ FUZZ_BUILD ?= build-fuzz
 PACKAGE_BUILD ?= build-package
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= -1
 
 .PHONY: all configure build run test test-sanitize bench fuzz install deb format clean
 
@@ -49,9 +50,10 @@ bench:
 	cmake --build build-bench -j $(JOBS) --target zevo_bench
 	ulimit -v 8388608 && ./build-bench/bench/zevo_bench
 
-# Each libFuzzer target of fuzz/ runs FUZZ_SECONDS on its own corpus, kept in $(FUZZ_BUILD)/corpus
-# and seeded with the example and test documents (the reader also with a tag and a text just
-# over its size limits); a crash leaves its reproducer in $(FUZZ_BUILD).
+# Each libFuzzer target of fuzz/ runs FUZZ_SECONDS (or until FUZZ_RUNS executions, when given) on
+# its own corpus, kept in $(FUZZ_BUILD)/corpus and seeded with the example and test documents (the
+# reader also with a tag, a text and indentation just over the size limit); a crash leaves its reproducer in
+# $(FUZZ_BUILD). The long run: make fuzz FUZZ_SECONDS=5400 FUZZ_RUNS=10000000.
 FUZZ_SEEDS = examples/*.xml tests/data/*.xml tests/data/e2e/*.xml fuzz/seeds/*
 fuzz:
 	$(DEPS) fuzz
@@ -65,10 +67,13 @@ fuzz:
 	  > $(FUZZ_BUILD)/seeds-long/long-text
 	{ printf '<zevo><'; head -c 65540 /dev/zero | tr '\0' t; printf '/></zevo>'; } \
 	  > $(FUZZ_BUILD)/seeds-long/long-tag
+	{ printf '<zevo><lc/>'; head -c 65540 /dev/zero | tr '\0' ' '; printf '<lc/></zevo>'; } \
+	  > $(FUZZ_BUILD)/seeds-long/long-indentation
 	for target in xml_reader run; do \
 	  long=; [ $$target = xml_reader ] && long=$(FUZZ_BUILD)/seeds-long; \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
-	  $(FUZZ_BUILD)/fuzz/zevo_fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  $(FUZZ_BUILD)/fuzz/zevo_fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) \
+	    -print_final_stats=1 \
 	    -dict=fuzz/zevo.dict -artifact_prefix=$(abspath $(FUZZ_BUILD))/ \
 	    $(FUZZ_BUILD)/corpus/$$target $(FUZZ_BUILD)/seeds $$long || exit 1; \
 	done

@@ -1,42 +1,254 @@
-// Timing of reading whole documents: the element tree, and the tree mapped onto the records.
+// Timing of reading whole documents. In this process: the element tree of an indented plant, and
+// the plant (without its indentation) mapped onto the input records, each by the readers of src
+// and by the readers as first written. As processes of their own, side by side on the same files,
+// with the peak resident memory of each: xmllint --noout, and zevo_read_document (the reading of a
+// run, nothing after it) now and as first written, on the plant of 2 x 10^5 load centres written as
+// one document and as a document including it as a fragment, and on long chains of fragments each
+// including the next.
+//
+// Counters: file_MB, the bytes read; peak_MB, ru_maxrss of the process (its largest over the
+// iterations); peak/file, their ratio.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "input/read_xml_file.h"
+#include "input/reference/literal_read_xml_file.h"
 #include "model/record_store.h"
 #include "model/run_context.h"
+#include "xml/reference/literal_xml_reader.h"
 #include "xml/xml_reader.h"
+
+extern char** environ;
 
 namespace zevo {
 namespace {
 
-// A document of `lcs` load centres, each with two conditions, chained by cables. Nothing stands
-// between the top-level elements: white space there is the root's text, which is limited in size.
-std::string make_document(int lcs) {
-  std::string text = "<zevo>";
+constexpr int kPlantLcs = 200000;
+
+// The elements of an indented plant, as export tools write them: a radial tree of `lcs` load
+// centres, each on its lines with two conditions, each after the first followed by the cable that
+// feeds it from its parent.
+std::string make_plant_elements(int lcs) {
+  std::string text;
+  text.reserve(static_cast<std::size_t>(lcs) * 300);
   for (int i = 0; i < lcs; ++i) {
     const std::string name = "LC" + std::to_string(i);
-    text += "<lc><name>" + name + "</name>";
-    text += "<condition><name>normal</name><generation>10</generation><load>4</load></condition>";
-    text += "<condition><name>peak</name><generation>0</generation><load>9.5</load></condition>";
-    text += "</lc>";
+    text += "  <lc>\n    <name>" + name + "</name>\n";
+    text += "    <condition><name>normal</name><generation>" + std::to_string(i % 7 ? 0 : 10) +
+            "</generation><load>" + std::to_string(i % 13 + 1) + "</load></condition>\n";
+    text += "    <condition><name>peak</name><generation>" + std::to_string(i % 7 ? 0 : 20) +
+            "</generation><load>" + std::to_string(i % 11 + 2) + ".5</load></condition>\n";
+    text += "  </lc>\n";
     if (i > 0) {
-      text += "<cable><name>C" + std::to_string(i) + "</name><lc>LC" + std::to_string(i - 1) +
-              "</lc><lc>" + name + "</lc></cable>";
+      text += "  <cable><name>C" + std::to_string(i) + "</name><lc>LC" +
+              std::to_string((i - 1) / 3) + "</lc><lc>" + name + "</lc></cable>\n";
     }
   }
-  text += "<output><condition>normal</condition><condition>peak</condition></output></zevo>";
   return text;
 }
 
-void BM_ReadElementTree(benchmark::State& state) {
-  std::string text = make_document(static_cast<int>(state.range(0)));
+std::string output_element(int lcs) {
+  return "  <output><condition>normal</condition><condition>peak</condition><cable>C" +
+         std::to_string(lcs - 1) + "</cable></output>\n";
+}
+
+// The files of the process benchmarks, written once into a folder of their own that goes when the
+// benchmark process ends.
+class BenchFiles {
+ public:
+  static const BenchFiles& get() {
+    static const BenchFiles files;
+    return files;
+  }
+  std::string path(const std::string& name) const { return (folder_ / name).string(); }
+  // A chain of `depth` fragments, each holding one load centre and including the next; returns
+  // the document that includes the first.
+  std::string chain(int depth) const {
+    const std::string document = path("chain" + std::to_string(depth) + ".xml");
+    if (std::filesystem::exists(document)) return document;
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "text" + std::string.
+    auto fragment = [&](int i) {
+      std::string name = "c";
+      name.append(std::to_string(depth)).append("-").append(std::to_string(i)).append(".xml");
+      return path(name);
+    };
+    for (int i = 0; i < depth; ++i) {
+      std::string text = "<lc><name>L" + std::to_string(i) +
+                         "</name><condition><name>normal</name><load>1</load></condition></lc>\n";
+      if (i + 1 < depth) text += "<include>" + fragment(i + 1) + "</include>\n";
+      write(fragment(i), text);
+    }
+    write(document, "<zevo>\n  <include>" + fragment(0) + "</include>\n</zevo>\n");
+    return document;
+  }
+  ~BenchFiles() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+ private:
+  BenchFiles() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zevo-read-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    folder_ = pattern;
+    const std::string elements = make_plant_elements(kPlantLcs);
+    write(path("plant.xml"), "<zevo>\n" + elements + output_element(kPlantLcs) + "</zevo>\n");
+    write(path("plant-part.xml"), elements);
+    write(path("plant-main.xml"), "<zevo>\n  <include>" + path("plant-part.xml") + "</include>\n" +
+                                      output_element(kPlantLcs) + "</zevo>\n");
+  }
+  static void write(const std::string& name, const std::string& text) {
+    FILE* file = std::fopen(name.c_str(), "w");
+    if (!file || std::fwrite(text.data(), 1, text.size(), file) != text.size()) std::abort();
+    std::fclose(file);
+  }
+  std::filesystem::path folder_;
+};
+
+struct ProcessRun {
+  bool ok = false;  // started, and exited with status 0
+  double seconds = 0.0;
+  double peak_mb = 0.0;
+};
+
+// Runs `args` (the program looked up in PATH) through zevo_read_document --measure, which reports
+// its time and its peak memory.
+ProcessRun run_process(const std::vector<std::string>& args) {
+  std::vector<std::string> launch = {ZEVO_READ_DOCUMENT, "--measure"};
+  launch.insert(launch.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (const std::string& arg : launch) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  ProcessRun run;
+  int pipe_ends[2];
+  if (pipe(pipe_ends) != 0) return run;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], 1);
+  posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
+  pid_t pid;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipe_ends[1]);
+  char line[128] = {};
+  FILE* report = fdopen(pipe_ends[0], "r");
+  const bool read = report && std::fgets(line, sizeof line, report) != nullptr;
+  if (report) std::fclose(report);
+  int status = 0;
+  if (spawned != 0 || waitpid(pid, &status, 0) != pid) return run;
+  long peak_kb = 0;
+  run.ok = read && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+           std::sscanf(line, "%lf %ld", &run.seconds, &peak_kb) == 2;
+  run.peak_mb = static_cast<double>(peak_kb) / 1024.0;
+  return run;
+}
+
+double file_mb(const std::string& document) {
+  // The document and, for a document that includes, what it includes.
+  std::uintmax_t bytes = std::filesystem::file_size(document);
+  if (document.find("plant-main") != std::string::npos) {
+    bytes += std::filesystem::file_size(BenchFiles::get().path("plant-part.xml"));
+  }
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+void time_process(benchmark::State& state, const std::vector<std::string>& args,
+                  const std::string& document) {
+  double peak = 0.0;
+  for (auto _ : state) {
+    const ProcessRun run = run_process(args);
+    if (!run.ok) {
+      state.SkipWithError(("failed: " + args[0] + " " + document).c_str());
+      return;
+    }
+    state.SetIterationTime(run.seconds);
+    if (run.peak_mb > peak) peak = run.peak_mb;
+  }
+  state.counters["file_MB"] = file_mb(document);
+  state.counters["peak_MB"] = peak;
+  state.counters["peak/file"] = peak / file_mb(document);
+}
+
+enum class Tool { xmllint, zevo, zevo_as_first_written };
+
+void BM_ReadProcess(benchmark::State& state, Tool tool, const char* file) {
+  const BenchFiles& files = BenchFiles::get();
+  const std::string document = files.path(file);
+  switch (tool) {
+    case Tool::xmllint:
+      time_process(state, {"xmllint", "--noout", document}, document);
+      break;
+    case Tool::zevo:
+      time_process(state, {ZEVO_READ_DOCUMENT, document}, document);
+      break;
+    case Tool::zevo_as_first_written:
+      time_process(state, {ZEVO_READ_DOCUMENT, "--as-first-written", document}, document);
+      break;
+  }
+}
+BENCHMARK_CAPTURE(BM_ReadProcess, xmllint_plant, Tool::xmllint, "plant.xml")
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadProcess, zevo_plant, Tool::zevo, "plant.xml")
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadProcess, zevo_plant_fragment, Tool::zevo, "plant-main.xml")
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadProcess, as_first_written_plant_fragment, Tool::zevo_as_first_written,
+                  "plant-main.xml")
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ReadChain(benchmark::State& state, Tool tool) {
+  const std::string document = BenchFiles::get().chain(static_cast<int>(state.range(0)));
+  if (tool == Tool::zevo) {
+    time_process(state, {ZEVO_READ_DOCUMENT, document}, document);
+  } else {
+    time_process(state, {ZEVO_READ_DOCUMENT, "--as-first-written", document}, document);
+  }
+  state.counters.erase("peak/file");
+}
+BENCHMARK_CAPTURE(BM_ReadChain, zevo, Tool::zevo)
+    ->Arg(20000)
+    ->Arg(99999)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadChain, as_first_written, Tool::zevo_as_first_written)
+    ->Arg(20000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// In this process, on the plant's elements held in memory (as a fragment: the readers as first
+// written refuse the plant as one indented document).
+const std::string& plant_elements() {
+  static const std::string text = make_plant_elements(100000);
+  return text;
+}
+
+void BM_ReadElementTree(benchmark::State& state, bool as_first_written) {
+  std::string text = plant_elements();
   for (auto _ : state) {
     FILE* stream = fmemopen(text.data(), text.size(), "r");
     int errflag = 0;
-    benchmark::DoNotOptimize(readfile_XMLENTITY(stream, &errflag));
+    benchmark::DoNotOptimize(as_first_written ? literal_readfile_XMLENTITY(stream, &errflag)
+                                              : readfile_XMLENTITY(stream, &errflag));
     std::fclose(stream);
     state.PauseTiming();
     release_all_records();
@@ -45,15 +257,30 @@ void BM_ReadElementTree(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_ReadElementTree)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadElementTree, now, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadElementTree, as_first_written, true)->Unit(benchmark::kMillisecond);
 
-void BM_ReadDocumentIntoRecords(benchmark::State& state) {
-  std::string text = make_document(static_cast<int>(state.range(0)));
+// The plant as one document without its indentation, which the readers as first written count
+// toward the root's text.
+std::string flat_plant() {
+  std::string text;
+  for (char c : "<zevo>" + plant_elements() + output_element(100000) + "</zevo>") {
+    if (c != '\n' && c != ' ') text.push_back(c);
+  }
+  return text;
+}
+
+void BM_ReadDocumentIntoRecords(benchmark::State& state, bool as_first_written) {
+  std::string text = flat_plant();
   for (auto _ : state) {
     ZEVO_CONTEXT context;
     zevo_init(&context);
     context.xin = fmemopen(text.data(), text.size(), "r");
-    read_xml_file(&context);
+    if (as_first_written) {
+      literal_read_xml_file(&context);
+    } else {
+      read_xml_file(&context);
+    }
     benchmark::DoNotOptimize(context.nodes);
     state.PauseTiming();
     release_all_records();
@@ -62,7 +289,9 @@ void BM_ReadDocumentIntoRecords(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_ReadDocumentIntoRecords)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadDocumentIntoRecords, now, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadDocumentIntoRecords, as_first_written, true)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zevo

@@ -137,8 +137,8 @@ void write_file(const std::string& name, std::string_view text) {
 }
 
 int lowest_free_descriptor() {
-  const int fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fail("cannot open /dev/null: %s", std::strerror(errno));
+  const int fd = fcntl(folder_fd, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) fail("cannot duplicate a descriptor: %s", std::strerror(errno));
   close(fd);
   return fd;
 }
@@ -147,10 +147,14 @@ int lowest_free_descriptor() {
 void run_document() {
   if (fchdir(folder_fd) != 0) fail("cannot enter %s: %s", folder.c_str(), std::strerror(errno));
   char program[] = "zevo";
+  char json_option[] = "--json";
+  char json_file[] = "out.json";
+  char dot_option[] = "--dot";
+  char dot_file[] = "out.dot";
   char document[] = "doc.xml";
-  char* argv[] = {program, document, nullptr};
+  char* argv[] = {program, json_option, json_file, dot_option, dot_file, document, nullptr};
   try {
-    run_zevo(2, argv);
+    run_zevo(6, argv);
   } catch (const RunEnded&) {
   } catch (const std::bad_alloc&) {
   }
@@ -161,7 +165,13 @@ void run_document() {
 
 void prepare_confined_runs(int* argc, char*** argv) {
   if (!folder.empty()) return;
-  std::string pattern = (std::filesystem::temp_directory_path() / "zevo-fuzz-XXXXXX").string();
+  // Every execution writes and removes files there: in memory, where there is such a folder.
+  std::error_code ignored;
+  const std::filesystem::path base =
+      std::filesystem::is_directory("/dev/shm", ignored) && access("/dev/shm", W_OK) == 0
+          ? std::filesystem::path("/dev/shm")
+          : std::filesystem::temp_directory_path();
+  std::string pattern = (base / "zevo-fuzz-XXXXXX").string();
   if (!mkdtemp(pattern.data())) fail("cannot make a private folder: %s", std::strerror(errno));
   folder = pattern;
   std::atexit(remove_folder);

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "input/splice_include.h"
 #include "model/messages.h"
 #include "model/names.h"
 #include "model/record_store.h"
+#include "xml/xml_document.h"
 
 namespace zevo {
 namespace {
@@ -258,22 +260,33 @@ void read_top_level_element(ZEVO_CONTEXT* context, const XMLENTITY* element) {
   }
 }
 
-// Walks the root's children. An `include` inserts its file's entities right after itself, so
-// following `next` as it stands at each step reaches them next. `current` tracks which file's
-// entities the walk is in, for the include-cycle check.
-void read_document_body(ZEVO_CONTEXT* context, XMLENTITY* first, INCLUDE_SPLICE* main_document) {
-  INCLUDE_SPLICE* current = main_document;
-  for (XMLENTITY* entity = first; entity;) {
-    if (entity->kind == XMLENTITY_ELEMENT) {
-      if (is_tag(entity->name, "include")) {
-        current = splice_include(context, entity, current);
-      } else {
-        read_top_level_element(context, entity);
-      }
+// Walks the root's children in order, each read whole and mapped before the next is read. An
+// `include` brings its file's top-level entities in at its own place: the walk goes through
+// them, and through the files they include in turn, before it goes on after the include.
+void read_document_body(ZEVO_CONTEXT* context, const WALKED_FILE& main_document) {
+  std::vector<SplicedFragment> fragments;  // the fragments being walked, innermost last
+  IncludePath path;
+  path.enter(main_document.identity);
+  for (;;) {
+    const WALKED_FILE& walked = fragments.empty() ? main_document : fragments.back().walked;
+    XMLENTITY* entity =
+        fragments.empty() ? walked.document->read_child() : walked.document->read_top_level();
+    if (!entity) {
+      if (fragments.empty()) return;
+      path.leave(walked.identity);
+      fragments.pop_back();
+      continue;
     }
-    entity = entity->next;
-    // Several spliced files end at the same place when an include was the last entity.
-    while (current != main_document && entity == current->resume) current = current->parent;
+    // Only the main document is lower-cased; included files match only in lower case.
+    if (fragments.empty()) lowercase_XMLENTITY(entity, 1);
+    if (entity->kind != XMLENTITY_ELEMENT) continue;
+    if (is_tag(entity->name, "include")) {
+      SplicedFragment fragment = splice_include(context, entity, walked, path);
+      path.enter(fragment.walked.identity);
+      fragments.push_back(std::move(fragment));
+    } else {
+      read_top_level_element(context, entity);
+    }
   }
 }
 
@@ -293,27 +306,30 @@ void read_xml_file(ZEVO_CONTEXT* context) {
     exit_with_message(Stream::err,
                       " *** ERROR: NULL pointer for FILE zevo->xin in read_xml_file()\n");
   }
-  INCLUDE_SPLICE main_document{};
-  main_document.file = identify_open_file(context->xin);
-
-  int errflag = 0;
-  XMLENTITY* root = readfile_XMLENTITY(context->xin, &errflag);
+  XmlDocument document(context->xin);
+  const WALKED_FILE main_document{&document, shown_text(context->xmlfile),
+                                  identify_open_file(context->xin)};
   if (context->xin != stdin) {
     std::fclose(context->xin);
     context->xin = nullptr;
   }
-  if (errflag != 0 || !root) {
-    exit_with_message(Stream::err, " *** ERROR: (%d) Error encountered in reading XML file\n",
-                      errflag);
+  if (document.code() != XMLERR_NONE || !document.has_entity()) {
+    print_message(Stream::err, " *** ERROR: (%d) Error encountered in reading XML file\n",
+                  document.code());
+    end_reading_at(main_document.name, document.problem_place());
   }
 
-  // Only the main document is lower-cased; included files match only in lower case.
+  // The first top-level entity, whatever its kind, is the root.
+  bool has_content = false;
+  XMLENTITY* root = document.read_root(&has_content);
   lowercase_XMLENTITY(root, 1);
   if (!is_tag(root->name, "zevo")) {
-    exit_with_message(Stream::err, " *** ERROR:  (%s) Not a zevo XML file\n",
-                      shown_text(root->name));
+    print_message(Stream::err, " *** ERROR:  (%s) Not a zevo XML file\n", shown_text(root->name));
+    XmlPlace place = document.entity_place();
+    if (root->kind == XMLENTITY_ELEMENT) place.element = shown_text(root->name);
+    end_reading_at(main_document.name, place);
   }
-  read_document_body(context, root->children, &main_document);
+  if (has_content) read_document_body(context, main_document);
 }
 
 }  // namespace zevo

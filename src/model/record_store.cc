@@ -44,6 +44,24 @@ class RecordStore {
     return record;
   }
 
+  // Texts are carved from chunks of their own, so that records keep their alignment.
+  void* allocate_packed(std::size_t bytes) {
+    if (fails_now()) return nullptr;
+    if (!kCarvesRecords || bytes > kLargestCarved) return allocate_block(bytes);
+    if (text_left_ < bytes) {
+      void* chunk = std::calloc(1, kChunkSize);
+      if (!chunk) return nullptr;
+      chunks_.push_back(chunk);
+      text_next_ = static_cast<char*>(chunk);
+      text_left_ = kChunkSize;
+    }
+    void* text = text_next_;
+    text_next_ += bytes;
+    text_left_ -= bytes;
+    ++count_;
+    return text;
+  }
+
   void* allocate_releasable(std::size_t bytes) {
     if (fails_now()) return nullptr;
     void* block = new_block(bytes);
@@ -66,6 +84,8 @@ class RecordStore {
     chunks_.clear();
     chunk_next_ = nullptr;
     chunk_left_ = 0;
+    text_next_ = nullptr;
+    text_left_ = 0;
     count_ = 0;
   }
 
@@ -90,6 +110,8 @@ class RecordStore {
   std::vector<void*> chunks_;
   char* chunk_next_ = nullptr;
   std::size_t chunk_left_ = 0;
+  char* text_next_ = nullptr;
+  std::size_t text_left_ = 0;
   std::vector<void*> blocks_;  // records allocated one by one, kept to the end of the run
   std::unordered_set<void*> releasable_;
   std::size_t count_ = 0;
@@ -105,6 +127,12 @@ RecordStore& store() {
 
 void* allocate_zeroed(std::size_t bytes, Stream stream, const char* oom_message) {
   void* block = store().allocate(bytes);
+  if (!block) exit_with_message(stream, "%s", oom_message);
+  return block;
+}
+
+void* allocate_packed(std::size_t bytes, Stream stream, const char* oom_message) {
+  void* block = store().allocate_packed(bytes);
   if (!block) exit_with_message(stream, "%s", oom_message);
   return block;
 }

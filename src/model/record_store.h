@@ -22,6 +22,10 @@ void* allocate_zeroed(std::size_t bytes, Stream stream, const char* oom_message)
 // The same for a block that may be given back before the end of the run with release_record.
 void* allocate_releasable(std::size_t bytes, Stream stream, const char* oom_message);
 
+// `bytes` zero-filled bytes without alignment, for texts: packed one after another, the many
+// short names and figures of a large document cost their length and a terminator.
+void* allocate_packed(std::size_t bytes, Stream stream, const char* oom_message);
+
 // Releases one block from allocate_releasable. Null, and any other record, are left alone:
 // they live until the end of the run.
 void release_record(void* block);
@@ -51,6 +55,12 @@ T* alloc_array(std::size_t count, const char* oom_message, Stream stream = Strea
     exit_with_message(stream, "%s", oom_message);
   }
   return static_cast<T*>(allocate_zeroed(count * sizeof(T), stream, oom_message));
+}
+
+// Room for a text of `length` characters and its terminator, zero-filled; as allocate_packed.
+inline char* alloc_text(std::size_t length, const char* oom_message, Stream stream = Stream::err) {
+  if (length >= static_cast<std::size_t>(-1) / 2) exit_with_message(stream, "%s", oom_message);
+  return static_cast<char*>(allocate_packed(length + 1, stream, oom_message));
 }
 
 // An array as alloc_array gives it, that release_record can give back.

@@ -7,10 +7,12 @@
 namespace zevo {
 
 char* xmlcopystring(const char* text) {
-  if (!text) return nullptr;
-  const std::size_t length = std::strlen(text);
+  return text ? copy_xml_text(text, std::strlen(text)) : nullptr;
+}
+
+char* copy_xml_text(const char* text, std::size_t length) {
   // The store zero-fills, so the terminator is already there.
-  char* copy = alloc_array<char>(length + 1, " *** ERROR: Out of Memory in xmlcopystring()\n");
+  char* copy = alloc_text(length, " *** ERROR: Out of Memory in xmlcopystring()\n");
   std::memcpy(copy, text, length);
   return copy;
 }

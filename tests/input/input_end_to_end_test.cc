@@ -2,6 +2,7 @@
 // output file would overwrite one of their input files, and on input read through FIFOs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -33,6 +34,90 @@ Files fan_out_fragments() {
   return files;
 }
 
+// A radial tree of `lcs` load centres with two conditions each, as export tools write it: one
+// element a line, indented by two blanks a level (or nothing between the elements at all).
+std::string plant_elements(int lcs, bool indented) {
+  const std::string line_end = indented ? "\n" : "";
+  auto indent = [&](int level) { return indented ? std::string(2 * level, ' ') : std::string(); };
+  std::string text;
+  for (int i = 0; i < lcs; ++i) {
+    const std::string name = "LC" + std::to_string(i);
+    text += indent(1) + "<lc>" + line_end + indent(2) + "<name>" + name + "</name>" + line_end;
+    text += indent(2) + "<condition><name>normal</name><generation>" +
+            std::to_string(i % 7 ? 0 : 10) + "</generation><load>" + std::to_string(i % 13 + 1) +
+            "</load></condition>" + line_end;
+    text += indent(1) + "</lc>" + line_end;
+    if (i > 0) {
+      text += indent(1) + "<cable><name>C" + std::to_string(i) + "</name><lc>LC" +
+              std::to_string((i - 1) / 3) + "</lc><lc>" + name + "</lc></cable>" + line_end;
+    }
+  }
+  return text;
+}
+
+std::string plant_document(const std::string& elements, bool indented) {
+  const std::string output =
+      "<output><condition>normal</condition><cable>C1</cable><cable>C29999</cable>"
+      "<cable>C300</cable></output>";
+  return indented ? "<zevo>\n" + elements + "  " + output + "\n</zevo>\n"
+                  : "<zevo>" + elements + output + "</zevo>";
+}
+
+// Indentation is no text: the plant of 30,000 load centres indented, whose white space between
+// the root's children alone is some 180,000 characters, reads as the same plant without it.
+TEST(InputEndToEnd, AnIndentedPlantOfAnySizeReadsAsItDoesWithoutItsIndentation) {
+  constexpr int kLcs = 30000;
+  TempDir indented;
+  TempDir flat;
+  write_file(indented / "plant.xml", plant_document(plant_elements(kLcs, true), true));
+  write_file(flat / "plant.xml", plant_document(plant_elements(kLcs, false), false));
+  const auto expected = run_zevo_executable(flat.path(), {"plant.xml"});
+  ASSERT_EQ(expected.status, 0) << expected.err;
+  const auto run = run_zevo_executable(indented.path(), {"plant.xml"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, expected.err);
+  EXPECT_EQ(run.out, expected.out);
+  const std::string results = testing::mask_time_lines(read_file(indented / "plant.csv"));
+  EXPECT_EQ(results, testing::mask_time_lines(read_file(flat / "plant.csv")));
+  EXPECT_NE(results.find(" \"C29999\" , \"LC9999\" , \"LC29999\" ,"), std::string::npos);
+}
+
+// An error deep in a large document, or in the fragment it includes, is placed by its line and
+// column.
+TEST(InputEndToEnd, AnErrorInALargeDocumentNamesItsLineAndColumn) {
+  constexpr int kLcs = 30000;
+  std::string elements = plant_elements(kLcs, true);
+  const std::size_t wrong = elements.rfind("</name>") + 2;  // </name> of the last cable
+  elements[wrong] = 'N';
+  const std::size_t line_start = elements.rfind('\n', wrong) + 1;
+  const std::string line = std::to_string(
+      1 + std::count(elements.begin(), elements.begin() + static_cast<long>(wrong), '\n'));
+  const std::string column = std::to_string(wrong - line_start + 1);
+  struct Case {
+    const char* name;
+    Files files;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"document",
+       {{"plant.xml", plant_document(elements, true)}},
+       " *** ERROR: (2) Error encountered in reading XML file\n *** in plant.xml at line " +
+           std::to_string(std::stoi(line) + 1) + ", column " + column + ", in element <name>\n"},
+      {"fragment",
+       {{"plant.xml", "<zevo>\n  <include>part.xml</include>\n</zevo>\n"}, {"part.xml", elements}},
+       " *** ERROR: (2) Error encountered in reading XML file\n *** in part.xml at line " + line +
+           ", column " + column + ", in element <name>\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    for (const auto& [name, text] : c.files) write_file(dir / name, text);
+    const auto run = run_zevo_executable(dir.path(), {"plant.xml"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
 TEST(InputEndToEnd, RejectedDocumentsEndTheRunWithoutCreatingOrEmptyingTheOutputFile) {
   struct Case {
     const char* fixture;
@@ -50,11 +135,17 @@ TEST(InputEndToEnd, RejectedDocumentsEndTheRunWithoutCreatingOrEmptyingTheOutput
       {"input-debug-invalid", kBanner + "..",
        " **** ERROR undefined <cable> Q </cable> in <output>\n"
        " *** DECTECTED 1 ERROR ***\n"},
-      {"input-cycle", kBanner, " *** ERROR: INCLUDE file (input-cycle.xml) includes itself\n"},
+      {"input-cycle", kBanner,
+       " *** ERROR: INCLUDE file (input-cycle.xml) includes itself\n"
+       " *** in input-cycle.xml at line 3, column 3, in element <include>\n"},
       // Read, a device may never end: it is not even opened.
-      {"input-device-include", kBanner, " *** ERROR: Unable to open INCLUDE file (/dev/zero)\n"},
+      {"input-device-include", kBanner,
+       " *** ERROR: Unable to open INCLUDE file (/dev/zero)\n"
+       " *** in input-device-include.xml at line 2, column 3, in element <include>\n"},
       // Refused at the 100,001st splice of the run, within seconds.
-      {"input-fan-out", kBanner, " *** ERROR: too many INCLUDE files (fan-21.xml)\n",
+      {"input-fan-out", kBanner,
+       " *** ERROR: too many INCLUDE files (fan-21.xml)\n"
+       " *** in fan-20.xml at line 1, column 30, in element <include>\n",
        fan_out_fragments()},
       // Figures that are not plain numbers are pointed out before the validation's errors.
       {"input-figure-invalid", kBanner,

@@ -24,18 +24,56 @@ using testing::ReadingCase;
 TEST(ReadXmlFile, DocumentsThatEndTheRun) {
   const ReadingCase cases[] = {
       {"declaration before the root", "<?xml version=\"1.0\"?><zevo/>",
-       " *** ERROR:  (processing instruction) Not a zevo XML file\n", nullptr},
-      {"comment before the root", "<!-- net --><zevo/>",
-       " *** ERROR:  (comment) Not a zevo XML file\n", nullptr},
-      {"other root", "<Network><lc/></Network>", " *** ERROR:  (network) Not a zevo XML file\n",
+       " *** ERROR:  (processing instruction) Not a zevo XML file\n"
+       " *** in memory.xml at line 1, column 1\n",
        nullptr},
-      {"empty", "", " *** ERROR: (0) Error encountered in reading XML file\n", nullptr},
-      {"no markup", "just text\n", " *** ERROR: (0) Error encountered in reading XML file\n",
+      {"comment before the root", "<!-- net --><zevo/>",
+       " *** ERROR:  (comment) Not a zevo XML file\n"
+       " *** in memory.xml at line 1, column 1\n",
+       nullptr},
+      {"other root", "<Network><lc/></Network>",
+       " *** ERROR:  (network) Not a zevo XML file\n"
+       " *** in memory.xml at line 1, column 1, in element <network>\n",
+       nullptr},
+      {"empty", "",
+       " *** ERROR: (0) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 1, column 1\n",
+       nullptr},
+      {"no markup", "just text\n",
+       " *** ERROR: (0) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 2, column 1\n",
        nullptr},
       {"cut short", "<zevo><lc><name>A</name>",
-       " *** ERROR: (1) Error encountered in reading XML file\n", nullptr},
+       " *** ERROR: (1) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 1, column 25, in element <lc>\n",
+       nullptr},
       {"wrong end tag", "<zevo><lc></LC></zevo>",
-       " *** ERROR: (2) Error encountered in reading XML file\n", nullptr},
+       " *** ERROR: (2) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 1, column 13, in element <lc>\n",
+       nullptr},
+      // The place is that of the byte where the problem was found, in the element being read.
+      {"wrong end tag on its line", "<zevo>\n  <lc>\n    <name>A</name>\n  </LC>\n</zevo>\n",
+       " *** ERROR: (2) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 4, column 5, in element <lc>\n",
+       nullptr},
+      {"cut short in the innermost element", "<zevo>\n  <lc>\n    <name>A",
+       " *** ERROR: (1) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 3, column 12, in element <name>\n",
+       nullptr},
+      // What follows the character that overran is text of the enclosing element.
+      {"text too long", "<zevo>\n<lc><name>" + std::string(65536, 'x') + "</lc></zevo>",
+       " *** ERROR: (3) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 2, column 65546, in element <name>\n",
+       nullptr},
+      {"declaration", "<zevo>\n <!DOCTYPE x>\n</zevo>",
+       " *** ERROR: (2) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 2, column 2, in element <zevo>\n",
+       nullptr},
+      // The last code of the top level is the read's, and its place too.
+      {"last problem of the top level", "<zevo><lc></Lc></zevo>\n<!D>\r\n<a>",
+       " *** ERROR: (1) Error encountered in reading XML file\n"
+       " *** in memory.xml at line 3, column 4, in element <a>\n",
+       nullptr},
   };
   for (const ReadingCase& reading : cases) expect_reading(reading);
 }

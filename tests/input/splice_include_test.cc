@@ -74,31 +74,45 @@ TEST(Include, FilesAreSplicedInAtThePlaceOfTheInclude) {
 TEST(Include, FilesThatEndTheRun) {
   const ReadingCase cases[] = {
       {"absent", "<zevo><include>absent.xml</include></zevo>",
-       " *** ERROR: Unable to open INCLUDE file (absent.xml)\n", nullptr},
+       " *** ERROR: Unable to open INCLUDE file (absent.xml)\n"
+       " *** in memory.xml at line 1, column 7, in element <include>\n",
+       nullptr},
       {"include without text", "<zevo><include/></zevo>",
-       " *** ERROR: Unable to open INCLUDE file ()\n", nullptr},
+       " *** ERROR: Unable to open INCLUDE file ()\n"
+       " *** in memory.xml at line 1, column 7, in element <include>\n",
+       nullptr},
       {"include with empty text", "<zevo><include></include></zevo>",
-       " *** ERROR: Unable to open INCLUDE file ()\n", nullptr},
+       " *** ERROR: Unable to open INCLUDE file ()\n"
+       " *** in memory.xml at line 1, column 7, in element <include>\n",
+       nullptr},
       {"empty file", "<zevo><include>empty.xml</include></zevo>",
-       " *** ERROR: (0) Error encountered in reading XML file\n", nullptr,
-       Files{{"empty.xml", ""}}},
+       " *** ERROR: (0) Error encountered in reading XML file\n"
+       " *** in empty.xml at line 1, column 1\n",
+       nullptr, Files{{"empty.xml", ""}}},
       {"file cut short", "<zevo><include>cut.xml</include></zevo>",
-       " *** ERROR: (1) Error encountered in reading XML file\n", nullptr,
-       Files{{"cut.xml", lc("A") + "<lc><name>B</name>"}}},
+       " *** ERROR: (1) Error encountered in reading XML file\n"
+       " *** in cut.xml at line 1, column 42, in element <lc>\n",
+       nullptr, Files{{"cut.xml", lc("A") + "<lc><name>B</name>"}}},
       {"file with a doctype", "<zevo><include>doctype.xml</include></zevo>",
-       " *** ERROR: (2) Error encountered in reading XML file\n", nullptr,
-       Files{{"doctype.xml", "<!DOCTYPE x>" + lc("A")}}},
+       " *** ERROR: (2) Error encountered in reading XML file\n"
+       " *** in doctype.xml at line 1, column 1\n",
+       nullptr, Files{{"doctype.xml", "<!DOCTYPE x>" + lc("A")}}},
       {"includes itself", "<zevo><include>self.xml</include></zevo>",
-       " *** ERROR: INCLUDE file (self.xml) includes itself\n", nullptr,
-       Files{{"self.xml", lc("A") + "<include>self.xml</include>" + lc("B")}}},
+       " *** ERROR: INCLUDE file (self.xml) includes itself\n"
+       " *** in self.xml at line 1, column 24, in element <include>\n",
+       nullptr, Files{{"self.xml", lc("A") + "<include>self.xml</include>" + lc("B")}}},
       {"cycle through other files, under another name", "<zevo><include>a.xml</include></zevo>",
-       " *** ERROR: INCLUDE file (./a.xml) includes itself\n", nullptr,
+       " *** ERROR: INCLUDE file (./a.xml) includes itself\n"
+       " *** in c.xml at line 1, column 24, in element <include>\n",
+       nullptr,
        Files{{"a.xml", lc("A") + "<include>b.xml</include>"},
              {"b.xml", "<include>c.xml</include>" + lc("B")},
              {"c.xml", lc("C") + "<include>./a.xml</include>"}}},
       // Each file's include is its last entity, so every file ends where the next one ends.
       {"cycle closed by the last entity of each file", "<zevo><include>a.xml</include></zevo>",
-       " *** ERROR: INCLUDE file (a.xml) includes itself\n", nullptr,
+       " *** ERROR: INCLUDE file (a.xml) includes itself\n"
+       " *** in b.xml at line 1, column 1, in element <include>\n",
+       nullptr,
        Files{{"a.xml", lc("A") + "<include>b.xml</include>"},
              {"b.xml", "<include>a.xml</include>"}}},
   };

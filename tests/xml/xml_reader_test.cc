@@ -15,6 +15,8 @@
 #include "model/messages.h"
 #include "model/record_store.h"
 #include "support/captured_messages.h"
+#include "xml/reference/literal_xml_reader.h"
+#include "xml/xml_document.h"
 #include "xml_reading.h"
 
 namespace zevo {
@@ -189,6 +191,13 @@ TEST_F(ErrorCodes, EveryAllocationOfAReadEndsTheRunWithItsMessage) {
   EXPECT_EQ(string_failures, 4);
 }
 
+std::string repeated(const std::string& piece, int times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
 // Each limit is read at its largest size and fails one character later.
 TEST_F(SizeLimits, EachLimitOnBothSides) {
   const std::string name(65533, 'b');  // with the '/', a tag text of 65,534 characters
@@ -228,6 +237,30 @@ TEST_F(SizeLimits, EachLimitOnBothSides) {
       {"kept < counts", "<a>" + almost + "<!></a>", 0, "a=\"" + almost + "<\""},
       {"kept < overruns", "<a>" + almost + "x<!></a>", 3, "a!3"},
   });
+  // A run of the text between two pieces of markup that holds only blanks, tabs, carriage
+  // returns and line feeds does not count, at any depth; a run that holds anything else counts
+  // whole, its blanks too.
+  const std::string blanks = repeated(" \t\r\n", 17500);  // 70,000
+  expect_documents({
+      {"indentation between children", "<a>" + blanks + "<b/>" + blanks + "<c/>" + blanks + "</a>",
+       0, R"(a=""[b c])"},
+      {"at any depth", "<a><b>" + blanks + "<c/>" + blanks + "</b>" + blanks + "</a>", 0,
+       R"(a=""[b=""[c]])"},
+      {"with comments and instructions", "<a><!-- x -->" + blanks + "<?p?>" + blanks + "</a>", 0,
+       R"(a=""[COMMENT^1=" x " PROCESSING INSTRUCTION^3="p"])"},
+      {"no children", "<a>" + blanks + "</a>", 0, R"(a="")"},
+      {"vertical tabs count", "<a>" + std::string(65536, '\v') + "</a>", 3, "a!3"},
+      {"form feeds count", "<a><b/>" + std::string(65536, '\f') + "<b/></a>", 3, "a!3[b] b"},
+      {"blanks in a run with text count", "<a>" + std::string(65534, ' ') + "x</a>", 0, R"(a="x")"},
+      {"blanks in a run with text overrun", "<a>" + std::string(65535, ' ') + "x</a>", 3, "a!3"},
+      {"only the other runs add up", "<a>" + before + "<b/>" + blanks + "<c/>" + after + "</a>", 0,
+       "a=\"" + before + blanks + after + "\"[b c]"},
+      {"and overrun", "<a>" + before + "<b/>" + blanks + "<c/>" + after + "y</a>", 3, "a!3[b c]"},
+      // Untrimmed, the text of an element cut off keeps no blanks from before its first counted
+      // character once those alone have reached the limit.
+      {"cut off after long indentation", "<a>" + blanks + "<b/>\n x", 1, "a=\"x\"!1[b]"},
+      {"cut off after short indentation", "<a>\n  <b/>\n x", 1, "a=\"\n  \n x\"!1[b]"},
+  });
 }
 
 TEST_F(LowerCasing, WithoutRecursionOnlyTheEntityItself) {
@@ -253,13 +286,6 @@ TEST_F(LowerCasing, RecursionReachesEveryDescendantButNotSiblingsAttributesOrDat
 
 constexpr std::size_t kLargeText = 50u << 20;
 constexpr int kDeep = 1000000;
-
-std::string repeated(const std::string& piece, int times) {
-  std::string text;
-  text.reserve(piece.size() * times);
-  for (int i = 0; i < times; ++i) text += piece;
-  return text;
-}
 
 // Follows the chain of first children that are elements from *entity, checking that each has
 // the name and data given and no sibling; returns the number of levels and leaves *entity at
@@ -345,6 +371,136 @@ TEST_F(Robustness, RandomBytesAreReadWithConsistentCodes) {
     for (char& c : text) c = alphabet[pick(random)];
     expect_consistent_codes(read_xml_text(text));
   }
+}
+
+// Takes the attributes off every entity of the chain `first`: the document reader's second pass
+// does not make them.
+void drop_attributes(XMLENTITY* first) {
+  std::vector<XMLENTITY*> pending = {first};
+  while (!pending.empty()) {
+    XMLENTITY* e = pending.back();
+    pending.pop_back();
+    if (!e) continue;
+    e->attributes = nullptr;
+    pending.push_back(e->next);
+    pending.push_back(e->children);
+  }
+}
+
+// What XmlDocument makes of `text`: "code has_entity", then its top-level entities as its second
+// pass gives them one after another, then "|" and the children of the first, when that is an
+// element with content, as read_root and read_child give them.
+std::string describe_document(const std::string& text) {
+  FILE* stream = testing::open_text_stream(text);
+  XmlDocument document(stream);
+  std::fclose(stream);
+  std::string out = std::to_string(document.code()) + (document.has_entity() ? " 1" : " 0");
+  if (document.code() != XMLERR_NONE) return out;
+  while (XMLENTITY* entity = document.read_top_level()) out += " " + describe(entity);
+  stream = testing::open_text_stream(text);
+  XmlDocument again(stream);
+  std::fclose(stream);
+  bool has_content = false;
+  if (!again.read_root(&has_content) || !has_content) return out;
+  out += " |";
+  while (XMLENTITY* child = again.read_child()) out += " " + describe(child);
+  return out;
+}
+
+// The same from the tree readfile_XMLENTITY reads.
+std::string describe_as_document(const testing::XmlRead& read) {
+  std::string out = std::to_string(read.code) + (read.first ? " 1" : " 0");
+  if (read.code != XMLERR_NONE) return out;
+  drop_attributes(read.first);
+  for (XMLENTITY* e = read.first; e; e = e->next) {
+    XMLENTITY* next = e->next;
+    e->next = nullptr;
+    out += " " + describe(e);
+    e->next = next;
+  }
+  if (!read.first || read.first->kind != XMLENTITY_ELEMENT || !read.first->data) return out;
+  out += " |";
+  for (XMLENTITY* child = read.first->children; child; child = child->next) {
+    XMLENTITY* next = child->next;
+    child->next = nullptr;
+    out += " " + describe(child);
+    child->next = next;
+  }
+  return out;
+}
+
+// Documents drawn from pieces of markup, text and indentation, some with runs of white space
+// long enough to cross the reader's blocks and to reach the text limit. Wherever the reader as
+// first written meets no text overrun, the two give the same tree and the same code; elsewhere
+// the codes are at least consistent. The two passes of XmlDocument agree with readfile_XMLENTITY
+// on every document.
+TEST_F(Robustness, AgreesWithTheReaderAsFirstWrittenWhereverNoTextOverran) {
+  const std::vector<std::string> pieces = {"<a>",
+                                           "</a>",
+                                           "<b x=\"1>2\" y>",
+                                           "</b>",
+                                           "<c/>",
+                                           "<A>",
+                                           "</A >",
+                                           "</ a>",
+                                           "<a ",
+                                           "/>",
+                                           "<!-- c -->",
+                                           "<!--",
+                                           "-->",
+                                           "--->",
+                                           "<![CDATA[",
+                                           "]]>",
+                                           "<?p?",
+                                           "?>",
+                                           "<!D <e>>",
+                                           "<!>",
+                                           "<",
+                                           ">",
+                                           "x",
+                                           " y ",
+                                           "\n  ",
+                                           "\t",
+                                           "\r\n",
+                                           "\v",
+                                           "&lt;",
+                                           "\xff",
+                                           std::string(1, '\0')};
+  std::mt19937 random(21);
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> length(1, 120);
+  std::uniform_int_distribution<int> long_run(0, 80);
+  int compared = 0;
+  int overran = 0;
+  for (int round = 0; round < 1200; ++round) {
+    std::string text;
+    for (int n = length(random); n > 0; --n) {
+      const std::string& piece = pieces[pick(random)];
+      const int run = long_run(random);
+      // Now and then thousands of one piece: blanks that do not count, or text that does.
+      text += run == 0 ? repeated(piece, 70000 / static_cast<int>(piece.size()) + 1) : piece;
+    }
+    FILE* stream = testing::open_text_stream(text);
+    int code = -1;
+    int overruns = 0;
+    const std::string expected = describe(literal_readfile_XMLENTITY(stream, &code, &overruns));
+    std::fclose(stream);
+    const auto read = read_xml_text(text);
+    if (overruns == 0) {
+      ++compared;
+      EXPECT_EQ(read.code, code) << ::testing::PrintToString(text.substr(0, 200));
+      EXPECT_EQ(describe(read.first), expected) << ::testing::PrintToString(text.substr(0, 200));
+    } else {
+      ++overran;
+      expect_consistent_codes(read);
+    }
+    EXPECT_EQ(describe_document(text), describe_as_document(read))
+        << ::testing::PrintToString(text.substr(0, 200));
+    release_all_records();
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(compared, 800);
+  EXPECT_GT(overran, 60);
 }
 
 TEST_F(Robustness, NothingButLessThansGivesNoEntityAndCodeZero) {
