@@ -396,14 +396,14 @@ std::string describe_document(const std::string& text) {
   std::fclose(stream);
   std::string out = std::to_string(document.code()) + (document.has_entity() ? " 1" : " 0");
   if (document.code() != XMLERR_NONE) return out;
-  while (XMLENTITY* entity = document.read_top_level()) out += " " + describe(entity);
+  while (XMLENTITY* entity = document.read_top_level()) out.append(" ").append(describe(entity));
   stream = testing::open_text_stream(text);
   XmlDocument again(stream);
   std::fclose(stream);
   bool has_content = false;
   if (!again.read_root(&has_content) || !has_content) return out;
   out += " |";
-  while (XMLENTITY* child = again.read_child()) out += " " + describe(child);
+  while (XMLENTITY* child = again.read_child()) out.append(" ").append(describe(child));
   return out;
 }
 
@@ -415,7 +415,7 @@ std::string describe_as_document(const testing::XmlRead& read) {
   for (XMLENTITY* e = read.first; e; e = e->next) {
     XMLENTITY* next = e->next;
     e->next = nullptr;
-    out += " " + describe(e);
+    out.append(" ").append(describe(e));
     e->next = next;
   }
   if (!read.first || read.first->kind != XMLENTITY_ELEMENT || !read.first->data) return out;
@@ -423,7 +423,7 @@ std::string describe_as_document(const testing::XmlRead& read) {
   for (XMLENTITY* child = read.first->children; child; child = child->next) {
     XMLENTITY* next = child->next;
     child->next = nullptr;
-    out += " " + describe(child);
+    out.append(" ").append(describe(child));
     child->next = next;
   }
   return out;
