@@ -238,7 +238,6 @@ bool ChainBonds::search(int cable, int s, int t, ExactSplit* best) {
   base_.assign(p_->nbr_conditions);
   most_.assign(p_->nbr_conditions);
   point_.assign(p_->nbr_conditions);
-  corner_.assign(p_->nbr_conditions);
   in_x_[kt_] = 1;
   if (close_side(ks_)) explore();
   if (found_) std::sort(best->cuts.begin(), best->cuts.end());
@@ -330,19 +329,6 @@ void ChainBonds::sum_at(const std::vector<int>& at, Sums* out) const {
   }
 }
 
-// The most any cut positions in the box [lo, hi] can give: side 1 is largest at hi, side 2
-// at lo.
-Fixed ChainBonds::box_bound(const std::vector<int>& lo, const std::vector<int>& hi) {
-  sum_at(hi, &corner_);
-  sum_at(lo, &point_);
-  Fixed bound = 0;
-  for (int ci = 0; ci < p_->nbr_conditions; ++ci) {
-    bound = higher(
-        bound, higher(lower(corner_.g1[ci], point_.l2[ci]), lower(point_.g2[ci], corner_.l1[ci])));
-  }
-  return bound;
-}
-
 void ChainBonds::weigh_point(const std::vector<int>& at) {
   sum_at(at, &point_);
   const Fixed val = point_.value();
@@ -354,7 +340,8 @@ void ChainBonds::weigh_point(const std::vector<int>& at) {
   found_ = true;
 }
 
-// Branch and bound over the boxes of cut positions of the current bond of the reduced graph.
+// The cut positions of the current bond of the reduced graph, condition by condition and for
+// each direction of flow (cut_positions.h).
 void ChainBonds::weigh_bond() {
   // A cut chain without interior nodes adds nothing to either side; only its cable is noted.
   cuts_.clear();
@@ -369,60 +356,37 @@ void ChainBonds::weigh_bond() {
       short_cuts_.push_back(cut_edge(cut, 0));
     }
   }
-  const std::size_t k = cuts_.size();
-  if (k == 0) {
+  if (cuts_.empty()) {
     weigh_point({});
     return;
   }
-  // A stack of boxes, each its corners lo and hi (k positions each) and its bound when pushed.
-  std::vector<int>& lo = lo_;
-  std::vector<int>& hi = hi_;
-  lo.assign(k, 0);
-  hi.resize(k);
-  for (std::size_t i = 0; i < k; ++i) hi[i] = views_[cuts_[i].view].len;
-  boxes_.clear();
-  box_bounds_.clear();
-  push_box(lo, hi, box_bound(lo, hi));
-  while (!box_bounds_.empty()) {
-    const Fixed bound = box_bounds_.back();
-    box_bounds_.pop_back();
-    const auto at = boxes_.end() - static_cast<std::ptrdiff_t>(2 * k);
-    lo.assign(at, at + static_cast<std::ptrdiff_t>(k));
-    hi.assign(at + static_cast<std::ptrdiff_t>(k), boxes_.end());
-    boxes_.resize(boxes_.size() - 2 * k);
-    if (!(bound > best_->val)) continue;
-    weigh_point(lo);
-    weigh_point(hi);
-    std::size_t widest = 0;
-    for (std::size_t i = 1; i < k; ++i) {
-      if (hi[i] - lo[i] > hi[widest] - lo[widest]) widest = i;
+  const std::size_t k = cuts_.size();
+  axes_.resize(k);
+  const WeighPositions weigh = [this](const std::vector<int>& at) { weigh_point(at); };
+  for (int ci = 0; ci < p_->nbr_conditions; ++ci) {
+    Fixed total_g = 0, total_l = 0;
+    for (const Cut& cut : cuts_) {
+      total_g += total(pre_g_, views_[cut.view], ci);
+      total_l += total(pre_l_, views_[cut.view], ci);
     }
-    const int width = hi[widest] - lo[widest];
-    if (width == 0 || (width == 1 && k == 1)) continue;
-    // Two halves; a box one wide in every direction is split into its two faces, whose other
-    // corners are not weighed yet.
-    const int mid = width == 1 ? lo[widest] : lo[widest] + width / 2;
-    left_hi_ = hi;
-    right_lo_ = lo;
-    left_hi_[widest] = mid;
-    right_lo_[widest] = width == 1 ? hi[widest] : mid;
-    const Fixed left = box_bound(lo, left_hi_), right = box_bound(right_lo_, hi);
-    // The half with the higher bound is taken first.
-    if (left > right) {
-      push_box(right_lo_, hi, right);
-      push_box(lo, left_hi_, left);
-    } else {
-      push_box(lo, left_hi_, left);
-      push_box(right_lo_, hi, right);
+    // From side 1 to side 2 the generation of side 1 rises against the load of side 2; the
+    // other way the load of side 1 rises against the generation of side 2.
+    for (const bool to_side2 : {true, false}) {
+      const Fixed rise0 = to_side2 ? base_.g1[ci] : base_.l1[ci];
+      const Fixed fall0 = to_side2 ? base_.l2[ci] + total_l : base_.g2[ci] + total_g;
+      const Fixed most_rise = rise0 + (to_side2 ? total_g : total_l);
+      if (!(lower(most_rise, fall0) > best_->val)) continue;
+      for (std::size_t i = 0; i < k; ++i) {
+        const View& v = views_[cuts_[i].view];
+        const Chain& c = chains_[v.chain];
+        const std::size_t row = c.pre + static_cast<std::size_t>(ci) * (c.len + 1) + v.from;
+        const Fixed* g = pre_g_.data() + row;
+        const Fixed* l = pre_l_.data() + row;
+        axes_[i] = {to_side2 ? g : l, to_side2 ? l : g, v.len, cuts_[i].from_u};
+      }
+      positions_.search(rise0, fall0, axes_, &best_->val, weigh);
     }
   }
-}
-
-void ChainBonds::push_box(const std::vector<int>& lo, const std::vector<int>& hi, Fixed bound) {
-  if (!(bound > best_->val)) return;
-  boxes_.insert(boxes_.end(), lo.begin(), lo.end());
-  boxes_.insert(boxes_.end(), hi.begin(), hi.end());
-  box_bounds_.push_back(bound);
 }
 
 bool ChainBonds::enter_node() {

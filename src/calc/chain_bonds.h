@@ -7,8 +7,8 @@
 // toward side 2 adds to side 1's sums and takes from side 2's.
 //
 // Over the reduced graph the bonds are explored with branch and bound as in bond_search.h; for
-// each bond of the reduced graph the cut positions along its cut chains are found by a branch
-// and bound over boxes of positions, bounded by the sums at the box's corners.
+// each bond of the reduced graph the cut positions along its cut chains are found condition by
+// condition and for each direction of flow by cut_positions.h.
 //
 // Entry points:
 // - ChainBonds::reduce(part): takes a looped part with every one of its cables (borrowed; it
@@ -25,6 +25,7 @@
 
 #include <vector>
 
+#include "calc/cut_positions.h"
 #include "calc/exact_sums.h"
 
 namespace zevo {
@@ -93,10 +94,8 @@ class ChainBonds {
   bool close_side(int v);
   void take_sums();
   void sum_at(const std::vector<int>& at, Sums* out) const;
-  Fixed box_bound(const std::vector<int>& lo, const std::vector<int>& hi);
   void weigh_point(const std::vector<int>& at);
   void weigh_bond();
-  void push_box(const std::vector<int>& lo, const std::vector<int>& hi, Fixed bound);
   bool enter_node();
   void explore();
 
@@ -126,12 +125,11 @@ class ChainBonds {
   std::vector<int> a_trail_, frontier_, queue_, mark_, seen_;
   std::vector<Frame> frames_;
   int stamp_ = 0, seen_stamp_ = 0;
-  Sums base_, most_, point_, corner_;
+  Sums base_, most_, point_;
   std::vector<Cut> cuts_;        // cut chains with interior nodes
   std::vector<int> short_cuts_;  // the cables of the others
-  std::vector<int> boxes_;
-  std::vector<Fixed> box_bounds_;
-  std::vector<int> lo_, hi_, left_hi_, right_lo_;
+  std::vector<PositionAxis> axes_;
+  CutPositions positions_;
 };
 
 }  // namespace zevo

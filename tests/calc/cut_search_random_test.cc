@@ -19,6 +19,7 @@
 #include "calc/balance.h"
 #include "calc/cable_analysis.h"
 #include "calc/calc_zevo_cable.h"
+#include "calc/cut_positions.h"
 #include "calc/reference/literal_cut_search.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"
@@ -505,6 +506,60 @@ TEST(CutSearchAgainstTheReference, AgreesOnRandomNetworks) {
   const int minimum[kNbrPaths] = {1000, 2500, 2000, 3000, 2500};
   for (int p = 0; p < kNbrPaths; ++p) {
     EXPECT_GE(counts[p], minimum[p]) << "cables decided " << kPathNames[p];
+  }
+}
+
+// The cut positions along one to four chains against every position vector: the best flow is
+// found, and every position weighed beats the best as it then stands. Node figures are drawn
+// small, often zero and often repeated, so that crossings, flat runs and ties are common.
+TEST(CutPositionsAgainstEveryPosition, FindTheBestFlow) {
+  std::mt19937 random(20261208);
+  auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  CutPositions positions;
+  for (int round = 0; round < 3000 && !::testing::Test::HasFailure(); ++round) {
+    const std::size_t k = static_cast<std::size_t>(draw(1, 4));
+    const int widest = k >= 3 ? 7 : 14;
+    std::vector<std::vector<Fixed>> pre_r(k), pre_f(k);
+    std::vector<PositionAxis> axes(k);
+    Fixed all_rise = 0, all_fall = 0;
+    for (std::size_t i = 0; i < k; ++i) {
+      const int len = draw(0, widest);
+      pre_r[i].assign(1, 0);
+      pre_f[i].assign(1, 0);
+      for (int j = 0; j < len; ++j) {
+        pre_r[i].push_back(pre_r[i].back() + (draw(0, 2) == 0 ? 0 : draw(0, 9)));
+        pre_f[i].push_back(pre_f[i].back() + draw(0, 9));
+      }
+      axes[i] = {pre_r[i].data(), pre_f[i].data(), len, draw(0, 1) == 1};
+      all_rise += axes[i].rise(len);
+      all_fall += axes[i].fall(len);
+    }
+    const Fixed rise0 = draw(0, 20), fall0 = all_fall + draw(0, 20);
+    auto flow_at = [&](const std::vector<int>& at) {
+      Fixed rise = rise0, fall = fall0;
+      for (std::size_t i = 0; i < k; ++i) rise += axes[i].rise(at[i]), fall -= axes[i].fall(at[i]);
+      return rise < fall ? rise : fall;
+    };
+    Fixed most = -1;
+    std::vector<int> at(k, 0);
+    for (;;) {
+      most = std::max(most, flow_at(at));
+      std::size_t i = 0;
+      while (i < k && at[i] == axes[i].len) at[i++] = 0;
+      if (i == k) break;
+      ++at[i];
+    }
+    Fixed best = draw(0, 3) == 0 ? Fixed{draw(0, 30)} : Fixed{0};
+    const Fixed expected = std::max(best, most);
+    bool weighed_worse = false;
+    positions.search(rise0, fall0, axes, &best, [&](const std::vector<int>& where) {
+      const Fixed flow = flow_at(where);
+      weighed_worse = weighed_worse || !(flow > best);
+      best = std::max(best, flow);
+    });
+    EXPECT_EQ(static_cast<long long>(best), static_cast<long long>(expected))
+        << "round " << round << ", " << k << " chains, rising " << static_cast<long long>(all_rise);
+    EXPECT_FALSE(weighed_worse) << "round " << round;
   }
 }
 

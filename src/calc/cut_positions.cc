@@ -1,0 +1,169 @@
+#include "calc/cut_positions.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace zevo {
+namespace {
+
+Fixed lower(Fixed a, Fixed b) { return a < b ? a : b; }
+Fixed higher(Fixed a, Fixed b) { return a < b ? b : a; }
+
+}  // namespace
+
+void CutPositions::search(Fixed rise0, Fixed fall0, const std::vector<PositionAxis>& axes,
+                          const Fixed* best, const WeighPositions& weigh) {
+  axes_ = &axes;
+  best_ = best;
+  weigh_ = &weigh;
+  order_.resize(axes.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  std::stable_sort(order_.begin(), order_.end(),
+                   [&](std::size_t a, std::size_t b) { return axes[a].len < axes[b].len; });
+  at_.assign(axes.size(), 0);
+  if (ranges_.size() < axes.size()) ranges_.resize(axes.size());
+  solve(0, rise0, fall0, true);
+}
+
+// The largest flow over the positions of axes d onward, the earlier ones adding `rise` and
+// taking `fall`, when it exceeds *best; otherwise some value not above *best. With `exact`, the
+// earlier axes stand at at_ and every position beating *best is weighed.
+Fixed CutPositions::solve(std::size_t d, Fixed rise, Fixed fall, bool exact) {
+  switch (axes_->size() - d) {
+    case 0: {
+      const Fixed flow = lower(rise, fall);
+      offer(flow, exact);
+      return flow;
+    }
+    case 1:
+      return solve_one(d, rise, fall, exact);
+    case 2:
+      return solve_two(d, rise, fall, exact);
+    default:
+      return solve_ranges(d, rise, fall, exact);
+  }
+}
+
+void CutPositions::offer(Fixed flow, bool exact) {
+  if (exact && flow > *best_) (*weigh_)(at_);
+}
+
+// Rising minus falling only grows along the axis: halving finds the first position where rising
+// reaches falling; the best flow is there (falling) or just before it (rising).
+Fixed CutPositions::solve_one(std::size_t d, Fixed rise, Fixed fall, bool exact) {
+  const PositionAxis& a = axis(d);
+  int lo = 0, hi = a.len + 1;  // the crossing lies in [lo, hi]; hi = len + 1: none
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (rise + a.rise(mid) >= fall - a.fall(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  const Fixed after = lo <= a.len ? fall - a.fall(lo) : Fixed{-1};
+  const Fixed before = lo >= 1 ? rise + a.rise(lo - 1) : Fixed{-1};
+  // Only the better of the two can be the axis's best; the other is never above it.
+  at_[order_[d]] = after >= before ? lo : lo - 1;
+  offer(higher(after, before), exact);
+  return higher(after, before);
+}
+
+// For each position along the first axis, the crossing along the second; as the first advances,
+// rising grows and falling shrinks, so the crossing only moves back.
+Fixed CutPositions::solve_two(std::size_t d, Fixed rise, Fixed fall, bool exact) {
+  const PositionAxis& a = axis(d);
+  const PositionAxis& b = axis(d + 1);
+  const std::size_t ia = order_[d], ib = order_[d + 1];
+  // Only where the second axis at its most favourable could beat the best: rising with all of
+  // it, falling with none of it. Both ends of that window are found by halving.
+  const Fixed need = *best_;
+  int first = 0, last = a.len + 1;
+  while (first < last) {
+    const int mid = first + (last - first) / 2;
+    if (rise + a.rise(mid) + b.rise(b.len) > need) {
+      last = mid;
+    } else {
+      first = mid + 1;
+    }
+  }
+  int end = first;
+  last = a.len + 1;
+  while (end < last) {
+    const int mid = end + (last - end) / 2;
+    if (fall - a.fall(mid) > need) {
+      end = mid + 1;
+    } else {
+      last = mid;
+    }
+  }
+  Fixed most = -1;
+  int q = b.len + 1;
+  if (first < end) {  // the first crossing by halving: the sweep then walks only as it moves
+    const Fixed r = rise + a.rise(first), f = fall - a.fall(first);
+    int lo = 0;
+    while (lo < q) {
+      const int mid = lo + (q - lo) / 2;
+      if (r + b.rise(mid) >= f - b.fall(mid)) {
+        q = mid;
+      } else {
+        lo = mid + 1;
+      }
+    }
+  }
+  for (int p = first; p < end; ++p) {
+    const Fixed r = rise + a.rise(p), f = fall - a.fall(p);
+    while (q > 0 && r + b.rise(q - 1) >= f - b.fall(q - 1)) --q;
+    const Fixed after = q <= b.len ? f - b.fall(q) : Fixed{-1};
+    const Fixed before = q >= 1 ? r + b.rise(q - 1) : Fixed{-1};
+    if (exact && higher(after, before) > *best_) {
+      at_[ia] = p;
+      at_[ib] = after >= before ? q : q - 1;
+      offer(higher(after, before), true);
+    }
+    most = higher(most, higher(after, before));
+  }
+  return most;
+}
+
+// The best of the later axes with axis d held anywhere in [lo, hi]: rising as at hi, falling as
+// at lo.
+Fixed CutPositions::bound_range(std::size_t d, int lo, int hi, Fixed rise, Fixed fall) {
+  const PositionAxis& a = axis(d);
+  return solve(d + 1, rise + a.rise(hi), fall - a.fall(lo), false);
+}
+
+Fixed CutPositions::solve_ranges(std::size_t d, Fixed rise, Fixed fall, bool exact) {
+  const PositionAxis& a = axis(d);
+  std::vector<Range>& stack = ranges_[d];
+  const std::size_t bottom = stack.size();
+  Fixed most = -1;  // flows are never negative here
+  stack.push_back({0, a.len, bound_range(d, 0, a.len, rise, fall)});
+  while (stack.size() > bottom) {
+    const Range range = stack.back();
+    stack.pop_back();
+    if (!(range.bound > *best_)) continue;
+    if (range.lo == range.hi) {
+      at_[order_[d]] = range.lo;
+      // Held at one position the bound is the exact best there.
+      most =
+          higher(most, exact ? solve(d + 1, rise + a.rise(range.lo), fall - a.fall(range.lo), true)
+                             : range.bound);
+      continue;
+    }
+    const int mid = range.lo + (range.hi - range.lo) / 2;
+    const Range left{range.lo, mid, bound_range(d, range.lo, mid, rise, fall)};
+    const Range right{mid + 1, range.hi, bound_range(d, mid + 1, range.hi, rise, fall)};
+    // The higher bound is taken first; on equal bounds the lower positions.
+    if (right.bound > left.bound) {
+      stack.push_back(left);
+      stack.push_back(right);
+    } else {
+      stack.push_back(right);
+      stack.push_back(left);
+    }
+  }
+  return most;
+}
+
+}  // namespace zevo
