@@ -112,6 +112,12 @@ Fixed CutPositions::solve_two(std::size_t d, Fixed rise, Fixed fall, bool exact)
     }
   }
   for (int p = first; p < end; ++p) {
+    // A position is no better than the one before when it rises no more, nor than the one after
+    // when that rises more for the same fall.
+    if ((p > first && a.rise(p) == a.rise(p - 1)) ||
+        (p + 1 < end && a.fall(p + 1) == a.fall(p) && a.rise(p + 1) > a.rise(p))) {
+      continue;
+    }
     const Fixed r = rise + a.rise(p), f = fall - a.fall(p);
     while (q > 0 && r + b.rise(q - 1) >= f - b.fall(q - 1)) --q;
     const Fixed after = q <= b.len ? f - b.fall(q) : Fixed{-1};
