@@ -235,6 +235,7 @@ bool ChainBonds::search(int cable, int s, int t, ExactSplit* best) {
   a_trail_.clear();
   frontier_.clear();
   frames_.clear();
+  frame_most_.clear();
   base_.assign(p_->nbr_conditions);
   most_.assign(p_->nbr_conditions);
   point_.assign(p_->nbr_conditions);
@@ -411,7 +412,33 @@ bool ChainBonds::enter_node() {
     }
   }
   frames_.push_back({first, frontier_.size(), first, 0, false});
+  for (int ci = 0; ci < p_->nbr_conditions; ++ci) {
+    frame_most_.insert(frame_most_.end(), {most_.g1[ci], most_.l1[ci], most_.g2[ci], most_.l2[ci]});
+  }
   return true;
+}
+
+// What the frame on top still allows side 1 loses a sibling kept out of A.
+void ChainBonds::keep_out(int v) {
+  in_x_[v] = 1;
+  Fixed* most = &frame_most_[frame_most_.size() - 4 * static_cast<std::size_t>(p_->nbr_conditions)];
+  for (int ci = 0; ci < p_->nbr_conditions; ++ci, most += 4) {
+    most[0] -= wg_[key_index(ci, v)];
+    most[1] -= wl_[key_index(ci, v)];
+  }
+}
+
+// Whether taking v into A may lead to a better bond, judged before its side is closed: side 1
+// keeps at most what the frame still allows, side 2 loses at least v.
+bool ChainBonds::child_may_beat(int v) const {
+  const Fixed* most =
+      &frame_most_[frame_most_.size() - 4 * static_cast<std::size_t>(p_->nbr_conditions)];
+  for (int ci = 0; ci < p_->nbr_conditions; ++ci, most += 4) {
+    const Fixed one_way = lower(most[0], most[3] - wl_[key_index(ci, v)]);
+    const Fixed other_way = lower(most[2] - wg_[key_index(ci, v)], most[1]);
+    if (higher(one_way, other_way) > best_->val) return true;
+  }
+  return false;
 }
 
 // The same walk over search nodes as the bond search of the unreduced part.
@@ -423,18 +450,19 @@ void ChainBonds::explore() {
       for (std::size_t j = frame.trail; j < a_trail_.size(); ++j) in_a_[a_trail_[j]] = 0;
       a_trail_.resize(frame.trail);
       frame.child_open = false;
-      in_x_[frontier_[frame.next++]] = 1;
+      keep_out(frontier_[frame.next++]);
     }
     if (frame.next == frame.last) {
       for (std::size_t i = frame.first; i < frame.last; ++i) in_x_[frontier_[i]] = 0;
       frontier_.resize(frame.first);
       frames_.pop_back();
+      frame_most_.resize(frame_most_.size() - 4 * static_cast<std::size_t>(p_->nbr_conditions));
       continue;
     }
     const int v = frontier_[frame.next];
     frame.trail = a_trail_.size();
-    if (!close_side(v)) {
-      in_x_[v] = 1;
+    if (!child_may_beat(v) || !close_side(v)) {
+      keep_out(v);
       ++frame.next;
       continue;
     }

@@ -97,6 +97,8 @@ class ChainBonds {
   void weigh_point(const std::vector<int>& at);
   void weigh_bond();
   bool enter_node();
+  void keep_out(int v);
+  bool child_may_beat(int v) const;
   void explore();
 
   const ExactPart* p_ = nullptr;
@@ -124,6 +126,8 @@ class ChainBonds {
   std::vector<char> in_a_, in_x_;
   std::vector<int> a_trail_, frontier_, queue_, mark_, seen_;
   std::vector<Frame> frames_;
+  // Per frame and condition, what side 1 and side 2 may still hold: g1, l1, g2, l2.
+  std::vector<Fixed> frame_most_;
   int stamp_ = 0, seen_stamp_ = 0;
   Sums base_, most_, point_;
   std::vector<Cut> cuts_;        // cut chains with interior nodes
