@@ -1,6 +1,7 @@
 #include "calc/chain_bonds.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 namespace zevo {
@@ -27,6 +28,7 @@ Fixed ChainBonds::Sums::value() const {
 // branch point: its first node is taken as one.
 void ChainBonds::reduce(const ExactPart& part) {
   p_ = &part;
+  frontiers_.clear();
   const int n = part.nbr_nodes;
   const int m = static_cast<int>(part.end1.size());
   std::vector<int> degree(n + 1, 0);
@@ -385,7 +387,25 @@ void ChainBonds::weigh_bond() {
         const Fixed* l = pre_l_.data() + row;
         axes_[i] = {to_side2 ? g : l, to_side2 ? l : g, v.len, cuts_[i].from_u};
       }
-      positions_.search(rise0, fall0, axes_, &best_->val, weigh);
+      if (k != 3) {
+        positions_.search(rise0, fall0, axes_, &best_->val, weigh);
+        continue;
+      }
+      // The two longer chains are combined once for every cable whose bonds cut the same three.
+      std::size_t a = 0;
+      for (std::size_t i = 1; i < k; ++i) {
+        if (axes_[i].len < axes_[a].len) a = i;
+      }
+      const std::size_t b = a == 0 ? 1 : 0, c = a == 2 ? 1 : 2;
+      std::array<int, 10> key{ci, to_side2};
+      for (std::size_t i : {b, c}) {
+        const View& v = views_[cuts_[i].view];
+        const std::size_t at = i == b ? 2 : 6;
+        key[at] = v.chain, key[at + 1] = v.from, key[at + 2] = v.len, key[at + 3] = cuts_[i].from_u;
+      }
+      const auto [entry, fresh] = frontiers_.try_emplace(key);
+      if (fresh) build_pair_frontier(axes_[b], axes_[c], &entry->second);
+      positions_.search_three(rise0, fall0, axes_, a, b, c, entry->second, &best_->val, weigh);
     }
   }
 }

@@ -23,6 +23,8 @@
 //   the search, not the part's. Memory: a few arrays of the part's size.
 #pragma once
 
+#include <array>
+#include <map>
 #include <vector>
 
 #include "calc/cut_positions.h"
@@ -134,6 +136,8 @@ class ChainBonds {
   std::vector<int> short_cuts_;  // the cables of the others
   std::vector<PositionAxis> axes_;
   CutPositions positions_;
+  // Frontiers of pairs of cut chains, by condition, direction and the two chains' views.
+  std::map<std::array<int, 10>, PairFrontier> frontiers_;
 };
 
 }  // namespace zevo

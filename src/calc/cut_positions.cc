@@ -172,4 +172,104 @@ Fixed CutPositions::solve_ranges(std::size_t d, Fixed rise, Fixed fall, bool exa
   return most;
 }
 
+namespace {
+
+// The positions of an axis that no other betters: more rise for no more fall.
+void undominated(const PositionAxis& x, std::vector<int>* out) {
+  out->clear();
+  for (int p = 0; p <= x.len; ++p) {
+    if (!out->empty() && x.rise(p) == x.rise(out->back())) continue;
+    if (!out->empty() && x.fall(p) == x.fall(out->back())) out->pop_back();
+    out->push_back(p);
+  }
+}
+
+// The flow at the best entry of a frontier, rising from `rise` and falling from `fall`: rising
+// minus falling only grows along it, so the best is where the two cross, or just before.
+Fixed look_up(const PairFrontier& pairs, Fixed rise, Fixed fall, std::size_t* at) {
+  std::size_t lo = 0, hi = pairs.rise.size();
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (rise + pairs.rise[mid] >= fall - pairs.fall[mid]) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  const Fixed after = lo < pairs.rise.size() ? fall - pairs.fall[lo] : Fixed{-1};
+  const Fixed before = lo >= 1 ? rise + pairs.rise[lo - 1] : Fixed{-1};
+  *at = after >= before ? lo : lo - 1;
+  return higher(after, before);
+}
+
+}  // namespace
+
+void build_pair_frontier(const PositionAxis& first, const PositionAxis& second, PairFrontier* out) {
+  std::vector<int> xs, ys;
+  undominated(first, &xs);
+  undominated(second, &ys);
+  struct Pair {
+    Fixed fall, rise;
+    int x, y;
+  };
+  std::vector<Pair> pairs;
+  pairs.reserve(xs.size() * ys.size());
+  for (int x : xs) {
+    for (int y : ys) {
+      pairs.push_back({first.fall(x) + second.fall(y), first.rise(x) + second.rise(y), x, y});
+    }
+  }
+  std::sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) {
+    if (a.fall != b.fall) return a.fall < b.fall;
+    if (a.rise != b.rise) return a.rise > b.rise;
+    return a.x != b.x ? a.x < b.x : a.y < b.y;
+  });
+  *out = {};
+  for (const Pair& pair : pairs) {
+    if (!out->rise.empty() && !(pair.rise > out->rise.back())) continue;
+    out->fall.push_back(pair.fall);
+    out->rise.push_back(pair.rise);
+    out->first.push_back(pair.x);
+    out->second.push_back(pair.y);
+  }
+}
+
+void CutPositions::search_three(Fixed rise0, Fixed fall0, const std::vector<PositionAxis>& axes,
+                                std::size_t a, std::size_t b, std::size_t c,
+                                const PairFrontier& pairs, const Fixed* best,
+                                const WeighPositions& weigh) {
+  const PositionAxis& x = axes[a];
+  std::size_t entry = 0;
+  auto bound = [&](int lo, int hi) {
+    return look_up(pairs, rise0 + x.rise(hi), fall0 - x.fall(lo), &entry);
+  };
+  std::vector<Range>& stack = three_;
+  stack.clear();
+  stack.push_back({0, x.len, bound(0, x.len)});
+  at_.assign(axes.size(), 0);
+  while (!stack.empty()) {
+    const Range range = stack.back();
+    stack.pop_back();
+    if (!(range.bound > *best)) continue;
+    if (range.lo == range.hi) {
+      look_up(pairs, rise0 + x.rise(range.lo), fall0 - x.fall(range.lo), &entry);
+      at_[a] = range.lo;
+      at_[b] = pairs.first[entry];
+      at_[c] = pairs.second[entry];
+      weigh(at_);
+      continue;
+    }
+    const int mid = range.lo + (range.hi - range.lo) / 2;
+    const Range left{range.lo, mid, bound(range.lo, mid)};
+    const Range right{mid + 1, range.hi, bound(mid + 1, range.hi)};
+    if (right.bound > left.bound) {
+      stack.push_back(left);
+      stack.push_back(right);
+    } else {
+      stack.push_back(right);
+      stack.push_back(left);
+    }
+  }
+}
+
 }  // namespace zevo

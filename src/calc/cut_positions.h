@@ -10,6 +10,11 @@
 // the other chains with the first taken at its most favourable ends (rising at the range's
 // top, falling at its bottom); ranges that cannot beat the best found are dropped.
 //
+// When many cables share the chains of such a bond (the cables of one ring segment all meet the
+// same three other segments), the two longer chains are combined once into their frontier, the
+// positions of one that another dominates dropped; each cable then halves the third chain with
+// a look-up per range.
+//
 // Entry points:
 // - PositionAxis: one cut chain seen through two windows of prefix sums (len + 1 entries each,
 //   borrowed), read from the front or from the back: rise(p) and fall(p) for p = 0 .. len are
@@ -20,6 +25,9 @@
 //   raise *best (to the positions' value over every condition), which prunes what follows.
 //   Finds every flow above the final *best: after it, no position has a flow above *best.
 //   Borrows the axes for the call. Memory: a few vectors of the number of axes.
+// - build_pair_frontier(first, second, out) and CutPositions::search_three(...): the same for
+//   three axes, two of them given by their frontier, built once for any number of searches.
+//   Building costs the product of the two axes' undominated positions.
 // Nothing here prints or ends the run.
 #pragma once
 
@@ -46,10 +54,25 @@ struct PositionAxis {
 
 using WeighPositions = std::function<void(const std::vector<int>& at)>;
 
+// The positions of two axes worth combining: for every fall their sums can have, the most rise,
+// ascending in both, with the positions on each axis that give it (the first in order of the
+// first axis's positions, then the second's, among equals).
+struct PairFrontier {
+  std::vector<Fixed> fall, rise;
+  std::vector<int> first, second;
+};
+
+void build_pair_frontier(const PositionAxis& first, const PositionAxis& second, PairFrontier* out);
+
 class CutPositions {
  public:
   void search(Fixed rise0, Fixed fall0, const std::vector<PositionAxis>& axes, const Fixed* best,
               const WeighPositions& weigh);
+  // Three axes, the other two (b before c) given by their frontier: ranges of axis `a` are each
+  // bounded by one look-up in it.
+  void search_three(Fixed rise0, Fixed fall0, const std::vector<PositionAxis>& axes, std::size_t a,
+                    std::size_t b, std::size_t c, const PairFrontier& pairs, const Fixed* best,
+                    const WeighPositions& weigh);
 
  private:
   struct Range {
@@ -72,6 +95,7 @@ class CutPositions {
   const WeighPositions* weigh_ = nullptr;
   std::vector<int> at_;
   std::vector<std::vector<Range>> ranges_;  // a stack of ranges per axis being halved
+  std::vector<Range> three_;
 };
 
 }  // namespace zevo

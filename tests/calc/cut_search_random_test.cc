@@ -509,8 +509,9 @@ TEST(CutSearchAgainstTheReference, AgreesOnRandomNetworks) {
   }
 }
 
-// The cut positions along one to four chains against every position vector: the best flow is
-// found, and every position weighed beats the best as it then stands. Node figures are drawn
+// The cut positions along one to four chains against every position vector, and along three with
+// two of them combined into their frontier: the best flow is found, and every position weighed
+// beats the best as it then stands. Node figures are drawn
 // small, often zero and often repeated, so that crossings, flat runs and ties are common.
 TEST(CutPositionsAgainstEveryPosition, FindTheBestFlow) {
   std::mt19937 random(20261208);
@@ -549,8 +550,9 @@ TEST(CutPositionsAgainstEveryPosition, FindTheBestFlow) {
       if (i == k) break;
       ++at[i];
     }
-    Fixed best = draw(0, 3) == 0 ? Fixed{draw(0, 30)} : Fixed{0};
-    const Fixed expected = std::max(best, most);
+    const Fixed start = draw(0, 3) == 0 ? Fixed{draw(0, 30)} : Fixed{0};
+    Fixed best = start;
+    const Fixed expected = std::max(start, most);
     bool weighed_worse = false;
     positions.search(rise0, fall0, axes, &best, [&](const std::vector<int>& where) {
       const Fixed flow = flow_at(where);
@@ -560,6 +562,22 @@ TEST(CutPositionsAgainstEveryPosition, FindTheBestFlow) {
     EXPECT_EQ(static_cast<long long>(best), static_cast<long long>(expected))
         << "round " << round << ", " << k << " chains, rising " << static_cast<long long>(all_rise);
     EXPECT_FALSE(weighed_worse) << "round " << round;
+    if (k != 3) continue;
+    // The same with the two other chains combined into their frontier, halving each in turn.
+    const std::size_t a = static_cast<std::size_t>(draw(0, 2));
+    const std::size_t b = a == 0 ? 1 : 0, c = a == 2 ? 1 : 2;
+    PairFrontier pairs;
+    build_pair_frontier(axes[b], axes[c], &pairs);
+    best = start;
+    positions.search_three(rise0, fall0, axes, a, b, c, pairs, &best,
+                           [&](const std::vector<int>& where) {
+                             const Fixed flow = flow_at(where);
+                             weighed_worse = weighed_worse || !(flow > best);
+                             best = std::max(best, flow);
+                           });
+    EXPECT_EQ(static_cast<long long>(best), static_cast<long long>(expected))
+        << "round " << round << ", by the frontier of chains " << b << " and " << c;
+    EXPECT_FALSE(weighed_worse) << "round " << round << ", by the frontier";
   }
 }
 
