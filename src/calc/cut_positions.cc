@@ -9,6 +9,25 @@ namespace {
 Fixed lower(Fixed a, Fixed b) { return a < b ? a : b; }
 Fixed higher(Fixed a, Fixed b) { return a < b ? b : a; }
 
+// The first x in [lo, hi) where `holds` does, for a test that once true stays true; hi if none.
+template <typename Int, typename Test>
+Int first_holding(Int lo, Int hi, const Test& holds) {
+  while (lo < hi) {
+    const Int mid = lo + (hi - lo) / 2;
+    if (holds(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+// The first position where rising from `rise` reaches falling from `fall`; len + 1 if none.
+int first_crossing(const PositionAxis& a, Fixed rise, Fixed fall) {
+  return first_holding(0, a.len + 1, [&](int p) { return rise + a.rise(p) >= fall - a.fall(p); });
+}
+
 }  // namespace
 
 void CutPositions::search(Fixed rise0, Fixed fall0, const std::vector<PositionAxis>& axes,
@@ -52,15 +71,7 @@ void CutPositions::offer(Fixed flow, bool exact) {
 // reaches falling; the best flow is there (falling) or just before it (rising).
 Fixed CutPositions::solve_one(std::size_t d, Fixed rise, Fixed fall, bool exact) {
   const PositionAxis& a = axis(d);
-  int lo = 0, hi = a.len + 1;  // the crossing lies in [lo, hi]; hi = len + 1: none
-  while (lo < hi) {
-    const int mid = lo + (hi - lo) / 2;
-    if (rise + a.rise(mid) >= fall - a.fall(mid)) {
-      hi = mid;
-    } else {
-      lo = mid + 1;
-    }
-  }
+  const int lo = first_crossing(a, rise, fall);
   const Fixed after = lo <= a.len ? fall - a.fall(lo) : Fixed{-1};
   const Fixed before = lo >= 1 ? rise + a.rise(lo - 1) : Fixed{-1};
   // Only the better of the two can be the axis's best; the other is never above it.
@@ -78,39 +89,13 @@ Fixed CutPositions::solve_two(std::size_t d, Fixed rise, Fixed fall, bool exact)
   // Only where the second axis at its most favourable could beat the best: rising with all of
   // it, falling with none of it. Both ends of that window are found by halving.
   const Fixed need = *best_;
-  int first = 0, last = a.len + 1;
-  while (first < last) {
-    const int mid = first + (last - first) / 2;
-    if (rise + a.rise(mid) + b.rise(b.len) > need) {
-      last = mid;
-    } else {
-      first = mid + 1;
-    }
-  }
-  int end = first;
-  last = a.len + 1;
-  while (end < last) {
-    const int mid = end + (last - end) / 2;
-    if (fall - a.fall(mid) > need) {
-      end = mid + 1;
-    } else {
-      last = mid;
-    }
-  }
+  const int first =
+      first_holding(0, a.len + 1, [&](int p) { return rise + a.rise(p) + b.rise(b.len) > need; });
+  const int end =
+      first_holding(first, a.len + 1, [&](int p) { return !(fall - a.fall(p) > need); });
   Fixed most = -1;
-  int q = b.len + 1;
-  if (first < end) {  // the first crossing by halving: the sweep then walks only as it moves
-    const Fixed r = rise + a.rise(first), f = fall - a.fall(first);
-    int lo = 0;
-    while (lo < q) {
-      const int mid = lo + (q - lo) / 2;
-      if (r + b.rise(mid) >= f - b.fall(mid)) {
-        q = mid;
-      } else {
-        lo = mid + 1;
-      }
-    }
-  }
+  // The first crossing by halving: the sweep then walks only as it moves.
+  int q = first < end ? first_crossing(b, rise + a.rise(first), fall - a.fall(first)) : b.len + 1;
   for (int p = first; p < end; ++p) {
     // A position is no better than the one before when it rises no more, nor than the one after
     // when that rises more for the same fall.
@@ -187,15 +172,9 @@ void undominated(const PositionAxis& x, std::vector<int>* out) {
 // The flow at the best entry of a frontier, rising from `rise` and falling from `fall`: rising
 // minus falling only grows along it, so the best is where the two cross, or just before.
 Fixed look_up(const PairFrontier& pairs, Fixed rise, Fixed fall, std::size_t* at) {
-  std::size_t lo = 0, hi = pairs.rise.size();
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    if (rise + pairs.rise[mid] >= fall - pairs.fall[mid]) {
-      hi = mid;
-    } else {
-      lo = mid + 1;
-    }
-  }
+  const std::size_t lo = first_holding(std::size_t{0}, pairs.rise.size(), [&](std::size_t j) {
+    return rise + pairs.rise[j] >= fall - pairs.fall[j];
+  });
   const Fixed after = lo < pairs.rise.size() ? fall - pairs.fall[lo] : Fixed{-1};
   const Fixed before = lo >= 1 ? rise + pairs.rise[lo - 1] : Fixed{-1};
   *at = after >= before ? lo : lo - 1;
