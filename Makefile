@@ -52,8 +52,8 @@ bench:
 
 # Each libFuzzer target of fuzz/ runs FUZZ_SECONDS (or until FUZZ_RUNS executions, when given) on
 # its own corpus, kept in $(FUZZ_BUILD)/corpus and seeded with the example and test documents (the
-# reader also with a tag, a text and indentation just over the size limit); a crash leaves its reproducer in
-# $(FUZZ_BUILD). The long run: make fuzz FUZZ_SECONDS=5400 FUZZ_RUNS=10000000.
+# reader also with a tag, a text and indentation just over the size limit); a crash leaves its
+# reproducer in $(FUZZ_BUILD). The long run: make fuzz FUZZ_SECONDS=14400 FUZZ_RUNS=10000000.
 FUZZ_SEEDS = examples/*.xml tests/data/*.xml tests/data/e2e/*.xml fuzz/seeds/*
 fuzz:
 	$(DEPS) fuzz

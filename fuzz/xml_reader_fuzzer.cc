@@ -51,7 +51,7 @@ std::size_t walk(XMLENTITY* first, bool attributes, std::size_t limit, Visit vis
 
 std::size_t nbr_other_than_blanks(const char* text) {
   std::size_t count = 0;
-  for (; *text; ++text) count += !std::strchr(" \t\r\n", *text);
+  for (; *text; ++text) count += *text != ' ' && *text != '\t' && *text != '\r' && *text != '\n';
   return count;
 }
 

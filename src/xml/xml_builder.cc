@@ -14,8 +14,9 @@ constexpr char kRecordOom[] = " *** ERROR: Out of memory in alloc_XMLENTITY()\n"
 constexpr char kStringOom[] = " *** ERROR: Out of Memory in xmlcopystring()\n";
 
 // Blocks grow from the first to the largest size, each twice the last: reading small documents
-// costs small blocks.
-constexpr std::size_t kFirstScratchBlock = 4 * 1024;
+// costs small blocks. Every fragment on a chain of includes holds its first block while the
+// fragments it includes are read, so that block is no larger than one small entity needs.
+constexpr std::size_t kFirstScratchBlock = 256;
 constexpr std::size_t kScratchBlock = 64 * 1024;
 
 // As for the record store: under the sanitizers each piece of scratch is an allocation of its

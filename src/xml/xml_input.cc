@@ -43,11 +43,10 @@ void XmlBytes::add_block(std::unique_ptr<char[]> bytes, std::size_t size) {
     const Block& last = blocks_.back();
     block.lines_before = last.lines_before + count_line_feeds(last.bytes.get(), last.size);
     block.last_line_feed = last.last_line_feed;
-    for (std::size_t i = last.size; i > 0; --i) {
-      if (last.bytes[i - 1] == '\n') {
-        block.last_line_feed = static_cast<std::int64_t>(last.start + i - 1);
-        break;
-      }
+    if (const void* found = memrchr(last.bytes.get(), '\n', last.size)) {
+      block.last_line_feed = static_cast<std::int64_t>(
+          last.start +
+          static_cast<std::uint64_t>(static_cast<const char*>(found) - last.bytes.get()));
     }
   }
   size_ += size;

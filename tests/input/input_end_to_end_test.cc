@@ -83,7 +83,7 @@ TEST(InputEndToEnd, AnIndentedPlantOfAnySizeReadsAsItDoesWithoutItsIndentation) 
 }
 
 // An error deep in a large document, or in the fragment it includes, is placed by its line and
-// column.
+// column, also on a line that began many blocks of input before.
 TEST(InputEndToEnd, AnErrorInALargeDocumentNamesItsLineAndColumn) {
   constexpr int kLcs = 30000;
   std::string elements = plant_elements(kLcs, true);
@@ -93,6 +93,9 @@ TEST(InputEndToEnd, AnErrorInALargeDocumentNamesItsLineAndColumn) {
   const std::string line = std::to_string(
       1 + std::count(elements.begin(), elements.begin() + static_cast<long>(wrong), '\n'));
   const std::string column = std::to_string(wrong - line_start + 1);
+  std::string one_line = plant_elements(kLcs, false);
+  const std::size_t wrong_in_line = one_line.rfind("</name>") + 2;
+  one_line[wrong_in_line] = 'N';
   struct Case {
     const char* name;
     Files files;
@@ -107,6 +110,11 @@ TEST(InputEndToEnd, AnErrorInALargeDocumentNamesItsLineAndColumn) {
        {{"plant.xml", "<zevo>\n  <include>part.xml</include>\n</zevo>\n"}, {"part.xml", elements}},
        " *** ERROR: (2) Error encountered in reading XML file\n *** in part.xml at line " + line +
            ", column " + column + ", in element <name>\n"},
+      {"long line",
+       {{"plant.xml", "<zevo>\n  <comment/>\n" + one_line + "</zevo>\n"}},
+       " *** ERROR: (2) Error encountered in reading XML file\n *** in plant.xml at line 3, "
+       "column " +
+           std::to_string(wrong_in_line + 1) + ", in element <name>\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
