@@ -223,9 +223,11 @@ int ChainBonds::add_key_index(int node) const {
   return kt_;
 }
 
-bool ChainBonds::search(int cable, int s, int t, ExactSplit* best) {
+bool ChainBonds::search(int cable, int s, int t, ExactSplit* best, SearchBudget* budget) {
   best_ = best;
   found_ = false;
+  budget_ = budget;
+  frames_.clear();
   if (s < 0 || t < 0 || s == t) return false;
   cut_out(cable, s, t);
   in_a_.assign(nbr_keys_, 0);
@@ -384,6 +386,8 @@ void ChainBonds::weigh_bond() {
   box_bounds_.clear();
   push_box(lo, hi, box_bound(lo, hi));
   while (!box_bounds_.empty()) {
+    // The boxes left lie under the bound of this bond's search node.
+    if (budget_ && budget_->run_out()) return;
     const Fixed bound = box_bounds_.back();
     box_bounds_.pop_back();
     const auto at = boxes_.end() - static_cast<std::ptrdiff_t>(2 * k);
@@ -446,7 +450,7 @@ bool ChainBonds::enter_node() {
       frontier_.push_back(y);
     }
   }
-  frames_.push_back({first, frontier_.size(), first, 0, false});
+  frames_.push_back({first, frontier_.size(), first, 0, false, bound});
   return true;
 }
 
@@ -454,6 +458,7 @@ bool ChainBonds::enter_node() {
 void ChainBonds::explore() {
   if (!enter_node()) return;
   while (!frames_.empty()) {
+    if (budget_ && budget_->run_out()) return;  // the frames left hold what is unexplored
     Frame& frame = frames_.back();
     if (frame.child_open) {
       for (std::size_t j = frame.trail; j < a_trail_.size(); ++j) in_a_[a_trail_[j]] = 0;
@@ -477,6 +482,14 @@ void ChainBonds::explore() {
     frame.child_open = true;
     enter_node();  // may grow frames_: `frame` is not used after this
   }
+}
+
+Fixed ChainBonds::pending_bound() const {
+  Fixed most = 0;
+  for (const Frame& frame : frames_) {
+    if (frame.bound > best_->val) most = higher(most, frame.bound);
+  }
+  return most;
 }
 
 }  // namespace zevo
