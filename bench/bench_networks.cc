@@ -202,24 +202,30 @@ void build_ring(ZEVO_CONTEXT* context, const RingShape& shape) {
 void build_grid(ZEVO_CONTEXT* context, const GridShape& shape) {
   NetworkWriter writer(context, 0x6121D000u + 100u * shape.rows + shape.cols, shape.conditions,
                        shape.figures);
-  for (int r = 0; r < shape.rows; ++r) {
-    for (int c = 0; c < shape.cols; ++c) {
-      const int at = r * shape.cols + c;
-      if (at % 4 == 0) {
-        writer.add_switchboard(numbered("SB", r, c), true);
-      } else {
-        writer.add_load(numbered("SB", r, c));
-      }
-      if (shape.negative && r == shape.rows / 2 && c == shape.cols / 2) {
-        writer.set_load(1, -writer.draw(20, 200));
+  for (int g = 0; g < shape.grids; ++g) {
+    // The first grid keeps the names it had when there was only one.
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on "G" + std::to_string(g).
+    const std::string grid = g == 0 ? "" : std::string("G").append(std::to_string(g)).append(".");
+    auto name = [&](const char* prefix, int r, int c) { return grid + numbered(prefix, r, c); };
+    for (int r = 0; r < shape.rows; ++r) {
+      for (int c = 0; c < shape.cols; ++c) {
+        const int at = r * shape.cols + c;
+        if (at % 4 == 0) {
+          writer.add_switchboard(name("SB", r, c), true);
+        } else {
+          writer.add_load(name("SB", r, c));
+        }
+        if (shape.negative && r == shape.rows / 2 && c == shape.cols / 2) {
+          writer.set_load(1, -writer.draw(20, 200));
+        }
       }
     }
-  }
-  for (int r = 0; r < shape.rows; ++r) {
-    for (int c = 0; c < shape.cols; ++c) {
-      const std::string here = numbered("SB", r, c);
-      if (c + 1 < shape.cols) writer.add_cable(numbered("H", r, c), here, numbered("SB", r, c + 1));
-      if (r + 1 < shape.rows) writer.add_cable(numbered("V", r, c), here, numbered("SB", r + 1, c));
+    for (int r = 0; r < shape.rows; ++r) {
+      for (int c = 0; c < shape.cols; ++c) {
+        const std::string here = name("SB", r, c);
+        if (c + 1 < shape.cols) writer.add_cable(name("H", r, c), here, name("SB", r, c + 1));
+        if (r + 1 < shape.rows) writer.add_cable(name("V", r, c), here, name("SB", r + 1, c));
+      }
     }
   }
   writer.finish();

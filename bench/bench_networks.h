@@ -18,7 +18,7 @@
 // Entry points:
 // - build_ring(context, shape): ring mains of switchboards with radial panels and ties, one or
 //   several chained by a cable from each ring to the next.
-// - build_grid(context, shape): a rows x cols mesh of switchboards.
+// - build_grid(context, shape): a rows x cols mesh of switchboards (or several).
 // - build_tree(context, shape): a radial network of branching feeders.
 // - nbr_independent_loops(context): cables less load centres plus sub-networks.
 // Every builder starts with zevo_init(context); the records stay until release_all_records.
@@ -51,6 +51,7 @@ struct GridShape {
   bool negative = false;  // one switchboard's load is negative under "peak"
   int conditions = 2;
   FigureKind figures = FigureKind::integer;
+  int grids = 1;  // meshes side by side, not joined, each with figures of its own
 };
 
 struct TreeShape {

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "bench_networks.h"
+#include "calc/cable_jobs.h"
 #include "calc/calc_zevo_cable.h"
 #include "calc/reference/literal_cut_search.h"
 #include "calc/reference/trial_records.h"
@@ -51,6 +52,7 @@ struct RunRequest {
   Builder build;
   Way way;
   int give_up_seconds;
+  int nbr_threads;
 };
 
 struct RunReply {
@@ -59,6 +61,7 @@ struct RunReply {
   int got_start = 0;
   long start_kb = 0;
   long peak_kb = 0;
+  double cpu_seconds = 0.0;
 };
 
 bool write_all(int fd, const void* data, std::size_t size) {
@@ -190,7 +193,7 @@ RunReply fork_and_run(const RunRequest& request, std::string* outcome) {
     ZEVO_CONTEXT context;
     request.build(&context);
     const auto start = std::chrono::steady_clock::now();
-    compute_every_cable(&context, request.way);
+    compute_every_cable(&context, request.way, request.nbr_threads);
     const auto stop = std::chrono::steady_clock::now();
     const double seconds = std::chrono::duration<double>(stop - start).count();
     const bool reported = write_outcome(out, seconds, context);
@@ -208,6 +211,8 @@ RunReply fork_and_run(const RunRequest& request, std::string* outcome) {
     return reply;
   }
   reply.peak_kb = usage.ru_maxrss;
+  reply.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   return reply;
 }
 
@@ -286,7 +291,7 @@ RunHelper& helper() {
 
 }  // namespace
 
-void compute_every_cable(ZEVO_CONTEXT* context, Way way) {
+void compute_every_cable(ZEVO_CONTEXT* context, Way way, int nbr_threads) {
   if (way == Way::previous) {
     previous::CableSearch search;
     for (CALC_CONNECTION* cc = context->calc_connections; cc; cc = cc->next) {
@@ -296,8 +301,12 @@ void compute_every_cable(ZEVO_CONTEXT* context, Way way) {
   }
   if (way != Way::reference) {
     CableSearch search;
-    for (CALC_CONNECTION* cc = context->calc_connections; cc; cc = cc->next) {
-      calc_zevo_cable(context, cc, &search);
+    if (nbr_threads > 0) {
+      calc_zevo_cables(context, &search, CableJobs{nbr_threads}, {});
+    } else {
+      for (CALC_CONNECTION* cc = context->calc_connections; cc; cc = cc->next) {
+        calc_zevo_cable(context, cc, &search);
+      }
     }
     if (way == Way::explained) {
       FILE* sink = std::fopen("/dev/null", "w");
@@ -324,14 +333,15 @@ std::string first_difference(const CableValues& a, const CableValues& b) {
   return "";
 }
 
-AloneRun run_alone(Builder build, Way way, int give_up_seconds) {
-  const RunRequest request{build, way, give_up_seconds};
+AloneRun run_alone(Builder build, Way way, int give_up_seconds, int nbr_threads) {
+  const RunRequest request{build, way, give_up_seconds, nbr_threads};
   RunReply reply;
   std::string outcome;
   if (!helper().ask(request, &reply, &outcome)) reply = fork_and_run(request, &outcome);
   AloneRun result;
   result.peak_mb = mb_of_kb(reply.peak_kb);
   result.start_mb = mb_of_kb(reply.start_kb);
+  result.cpu_seconds = reply.cpu_seconds;
   const int status = reply.status;
   if (reply.failure != 0) {
     result.failure = reply.failure == 1 ? "no pipe or fork" : "wait4 failed";

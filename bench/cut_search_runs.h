@@ -4,12 +4,15 @@
 //
 // Entry points:
 // - Builder: makes a network in a fresh context (see bench_networks.h).
-// - compute_every_cable(context, way): every requested cable, the fast way with one
-//   CableSearch for the whole set (as the driver does), the previous way (the frozen copy of
+// - compute_every_cable(context, way, nbr_threads): every requested cable, the fast way with one
+//   CableSearch for the whole set, cable after cable, the previous way (the frozen copy of
 //   the search in previous/, likewise with one search of its own), or the reference way;
 //   `explained` is the fast way followed by the JSON document and the graph, both written to
-//   /dev/null. Only calc_zevo_cable and CableSearch of either search are used.
-// - run_alone(build, way, give_up_seconds): builds the network and computes every cable alone
+//   /dev/null. Only calc_zevo_cable and CableSearch of either search are used, except that
+//   the fast way with nbr_threads > 0 computes as `zevo -j nbr_threads` does
+//   (calc_zevo_cables, without a progress line).
+// - run_alone(build, way, give_up_seconds, nbr_threads): builds the network and computes every
+//   cable alone
 //   in a fresh process under an address-space limit, as a run of zevo would: gives the seconds
 //   the computation took there (building stays outside), every requested cable's value and
 //   loop flag in list order, the network's size, the trial sets of cuts the reference kept,
@@ -36,7 +39,7 @@ using Builder = void (*)(ZEVO_CONTEXT*);
 
 enum class Way { fast, reference, explained, previous };
 
-void compute_every_cable(ZEVO_CONTEXT* context, Way way);
+void compute_every_cable(ZEVO_CONTEXT* context, Way way, int nbr_threads = 0);
 
 struct CableValue {
   std::string name;
@@ -52,15 +55,16 @@ struct AloneRun {
   double seconds = 0.0;  // what computing every cable took in it
   CableValues values;    // what it found
   int lcs = 0, cables = 0, loops = 0;
-  long trials = 0;        // kept by the reference
-  double peak_mb = 0.0;   // ru_maxrss of the child
-  double start_mb = 0.0;  // its resident memory when it started
-  std::string failure;    // why not, when !ok
+  long trials = 0;           // kept by the reference
+  double peak_mb = 0.0;      // ru_maxrss of the child
+  double cpu_seconds = 0.0;  // user and system time of the child, building included
+  double start_mb = 0.0;     // its resident memory when it started
+  std::string failure;       // why not, when !ok
 };
 
 // No child may map more than this: the reference grows with its trials.
 inline constexpr double kChildLimitGb = 8.0;
 
-AloneRun run_alone(Builder build, Way way, int give_up_seconds = 0);
+AloneRun run_alone(Builder build, Way way, int give_up_seconds = 0, int nbr_threads = 0);
 
 }  // namespace zevo::bench

@@ -152,9 +152,13 @@ void run_document() {
   char dot_option[] = "--dot";
   char dot_file[] = "out.dot";
   char document[] = "doc.xml";
-  char* argv[] = {program, json_option, json_file, dot_option, dot_file, document, nullptr};
+  // One thread: every execution runs the same way, and starts no thread of its own.
+  char jobs_option[] = "-j";
+  char one[] = "1";
+  char* argv[] = {program,     json_option, json_file, dot_option, dot_file,
+                  jobs_option, one,         document,  nullptr};
   try {
-    run_zevo(6, argv);
+    run_zevo(8, argv);
   } catch (const RunEnded&) {
   } catch (const std::bad_alloc&) {
   }

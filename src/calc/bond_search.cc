@@ -13,8 +13,8 @@ namespace {
 class BondExplorer {
  public:
   BondExplorer(const BondProblem& p, const Recompute& recompute, SideBalance* best,
-               std::vector<char>* best_side)
-      : p_(p), recompute_(recompute), best_(best), best_side_(best_side) {}
+               std::vector<char>* best_side, SearchBudget* budget)
+      : p_(p), recompute_(recompute), best_(best), best_side_(best_side), budget_(budget) {}
 
   bool run() {
     const int n = p_.graph.nbr_nodes();
@@ -121,6 +121,7 @@ class BondExplorer {
   struct Frame {
     std::size_t first, last, next, trail;
     bool child_open;
+    double bound;  // of every bond below the frame's search node, before the margin
   };
 
   // Enters the search node of the current, closed A: bounds it, weighs its bond and, unless
@@ -147,7 +148,7 @@ class BondExplorer {
         frontier_.push_back(y);
       }
     }
-    frames_.push_back({first, frontier_.size(), first, 0, false});
+    frames_.push_back({first, frontier_.size(), first, 0, false, bound});
     return true;
   }
 
@@ -156,6 +157,10 @@ class BondExplorer {
   void explore() {
     if (!enter_node()) return;
     while (!frames_.empty()) {
+      if (budget_ && budget_->run_out()) {
+        raise_pending_bound();
+        return;
+      }
       Frame& frame = frames_.back();
       if (frame.child_open) {
         for (std::size_t j = frame.trail; j < a_trail_.size(); ++j) in_a_[a_trail_[j]] = 0;
@@ -181,10 +186,18 @@ class BondExplorer {
     }
   }
 
+  // The frames left on the stack hold every bond not explored.
+  void raise_pending_bound() {
+    for (const Frame& frame : frames_) {
+      if (frame.bound * p_.margin > best_->val) budget_->raise_bound(frame.bound * p_.margin);
+    }
+  }
+
   const BondProblem& p_;
   const Recompute& recompute_;
   SideBalance* best_;
   std::vector<char>* best_side_;
+  SearchBudget* budget_;
   bool found_ = false;
 
   std::vector<char> in_a_, in_x_;
@@ -198,8 +211,8 @@ class BondExplorer {
 }  // namespace
 
 bool search_bonds(const BondProblem& problem, const Recompute& recompute, SideBalance* best,
-                  std::vector<char>* in_side1) {
-  BondExplorer explorer(problem, recompute, best, in_side1);
+                  std::vector<char>* in_side1, SearchBudget* budget) {
+  BondExplorer explorer(problem, recompute, best, in_side1, budget);
   return explorer.run();
 }
 

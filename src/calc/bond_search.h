@@ -9,20 +9,25 @@
 // and this search looks at bonds alone, with branch and bound on the sides' sums.
 //
 // Entry point:
-// - search_bonds(problem, recompute, best): explores the bonds of problem.graph between
-//   problem.s and problem.t. Sums are taken from the node weights and bus transfers of the
-//   problem, in an order of their own; `margin` (>= 1) bounds how far such a sum may lie from
-//   the sum the balance prescribes, as a factor either way. With margin 1 the sums are exact
-//   and a bond's figures are final; otherwise every bond that may beat `best` is handed to
-//   `recompute`, which balances it in the prescribed order. Ends with `best` holding the
-//   largest value above its value on entry (and that bond's figures), `in_side1` the bond's
+// - search_bonds(problem, recompute, best, in_side1, budget): explores the bonds of
+//   problem.graph between problem.s and problem.t. Sums are taken from the node weights and bus
+//   transfers of the problem, in an order of their own; `margin` (>= 1) bounds how far such a
+//   sum may lie from the sum the balance prescribes, as a factor either way. With margin 1 the
+//   sums are exact and a bond's figures are final; otherwise every bond that may beat `best` is
+//   handed to `recompute`, which balances it in the prescribed order. Ends with `best` holding
+//   the largest value above its value on entry (and that bond's figures), `in_side1` the bond's
 //   side of s; returns whether any bond beat it. Memory: a few arrays of the graph's size.
+//   `budget` (null: none) is asked before every search node; once it has run out the search
+//   stops with the best bond found so far, and raises the budget's bound to the largest bound,
+//   widened by `margin`, of the search nodes left on its stack that could still beat `best`
+//   (none: `best` is the largest value after all).
 #pragma once
 
 #include <functional>
 #include <vector>
 
 #include "calc/cable_graph.h"
+#include "calc/search_budget.h"
 #include "calc/side_figures.h"
 
 namespace zevo {
@@ -44,6 +49,6 @@ struct BondProblem {
 using Recompute = std::function<void(const std::vector<char>& in_side1, SideBalance* out)>;
 
 bool search_bonds(const BondProblem& problem, const Recompute& recompute, SideBalance* best,
-                  std::vector<char>* in_side1);
+                  std::vector<char>* in_side1, SearchBudget* budget);
 
 }  // namespace zevo

@@ -47,12 +47,12 @@ const CableAnalysis& CableSearch::analysis(const ZEVO_CONTEXT* context) {
   return analysis(context, names.data());
 }
 
-void CableSearch::remember(int slot, Opening opening) {
+void CableSearch::remember(const CALC_CONNECTION* cc, int slot, Opening opening) {
   if (computed_.size() <= static_cast<std::size_t>(slot)) {
     computed_.resize(static_cast<std::size_t>(analysis_->graph().nbr_edges()) + 1, 0);
   }
   computed_[slot] = 1;
-  if (analysis_->in_loop(slot)) loop_openings_[slot] = std::move(opening);
+  if (analysis_->in_loop(slot)) loop_openings_[cc] = std::move(opening);
 }
 
 GoverningCase CableSearch::governing_case(const CALC_CONNECTION* cc) {
@@ -64,10 +64,15 @@ GoverningCase CableSearch::governing_case(const CALC_CONNECTION* cc) {
   if (!analysis_->in_loop(slot)) {
     return cases_.describe(*analysis_, slot, end1, end2, Opening{true, {}}, cc->results);
   }
-  return cases_.describe(*analysis_, slot, end1, end2, loop_openings_[slot], cc->results);
+  return cases_.describe(*analysis_, slot, end1, end2, loop_openings_[cc], cc->results);
 }
 
-void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search) {
+const Opening* CableSearch::loop_opening(const CALC_CONNECTION* cc) const {
+  const auto found = loop_openings_.find(cc);
+  return found == loop_openings_.end() ? nullptr : &found->second;
+}
+
+CablePlace place_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search) {
   if (!context || !cc || !cc->results || !search) {
     exit_with_message(Stream::err, " *** ERROR: NULL POINTER in calc_zevo_cable\n");
   }
@@ -76,22 +81,30 @@ void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* se
   name_result_conditions(context, r);
 
   CableAnalysis& analysis = search->analysis(context, r->condition);
-  const int slot = cc->c ? analysis.cable_slot(cc->c) : -1;
-  if (slot < 0) {
+  CablePlace place;
+  place.slot = cc->c ? analysis.cable_slot(cc->c) : -1;
+  if (place.slot < 0) {
     exit_with_message(Stream::out, " *** ERROR: cannot find cable %s in network (%d) (%d)\n",
                       shown_text(cc->name), context->nw->nbr_connection,
                       context->nw->nbr_connection);
   }
-  const int end1 = analysis.node_slot(cc->c->n1);
-  const int end2 = analysis.node_slot(cc->c->n2);
-  if (end1 < 0 || end2 < 0) {
+  place.end1 = analysis.node_slot(cc->c->n1);
+  place.end2 = analysis.node_slot(cc->c->n2);
+  if (place.end1 < 0 || place.end2 < 0) {
     exit_with_message(Stream::out,
                       " ERROR: cannot find one of the nodes for cable %s in network \n",
                       shown_text(cc->name));
   }
+  return place;
+}
+
+void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc, CableSearch* search,
+                     SearchBudget* budget) {
+  const CablePlace place = place_cable(context, cc, search);
   Opening opening;
-  analysis.compute(slot, end1, end2, r, &opening);
-  search->remember(slot, std::move(opening));
+  search->analysis(context, cc->results->condition)
+      .compute(place.slot, place.end1, place.end2, cc->results, &opening, budget);
+  search->remember(cc, place.slot, std::move(opening));
 }
 
 void calc_zevo_cable(ZEVO_CONTEXT* context, CALC_CONNECTION* cc) {

@@ -225,9 +225,11 @@ int ChainBonds::add_key_index(int node) const {
   return kt_;
 }
 
-bool ChainBonds::search(int cable, int s, int t, ExactSplit* best) {
+bool ChainBonds::search(int cable, int s, int t, ExactSplit* best, SearchBudget* budget) {
   best_ = best;
   found_ = false;
+  budget_ = budget;
+  frames_.clear();
   if (s < 0 || t < 0 || s == t) return false;
   cut_out(cable, s, t);
   in_a_.assign(nbr_keys_, 0);
@@ -375,6 +377,8 @@ void ChainBonds::weigh_bond() {
     // From side 1 to side 2 the generation of side 1 rises against the load of side 2; the
     // other way the load of side 1 rises against the generation of side 2.
     for (const bool to_side2 : {true, false}) {
+      // The positions left lie under the bound of this bond's search node.
+      if (budget_ && budget_->run_out()) return;
       const Fixed rise0 = to_side2 ? base_.g1[ci] : base_.l1[ci];
       const Fixed fall0 = to_side2 ? base_.l2[ci] + total_l : base_.g2[ci] + total_g;
       const Fixed most_rise = rise0 + (to_side2 ? total_g : total_l);
@@ -431,7 +435,7 @@ bool ChainBonds::enter_node() {
       frontier_.push_back(y);
     }
   }
-  frames_.push_back({first, frontier_.size(), first, 0, false});
+  frames_.push_back({first, frontier_.size(), first, 0, false, bound});
   for (int ci = 0; ci < p_->nbr_conditions; ++ci) {
     frame_most_.insert(frame_most_.end(), {most_.g1[ci], most_.l1[ci], most_.g2[ci], most_.l2[ci]});
   }
@@ -465,6 +469,7 @@ bool ChainBonds::child_may_beat(int v) const {
 void ChainBonds::explore() {
   if (!enter_node()) return;
   while (!frames_.empty()) {
+    if (budget_ && budget_->run_out()) return;  // the frames left hold what is unexplored
     Frame& frame = frames_.back();
     if (frame.child_open) {
       for (std::size_t j = frame.trail; j < a_trail_.size(); ++j) in_a_[a_trail_[j]] = 0;
@@ -489,6 +494,14 @@ void ChainBonds::explore() {
     frame.child_open = true;
     enter_node();  // may grow frames_: `frame` is not used after this
   }
+}
+
+Fixed ChainBonds::pending_bound() const {
+  Fixed most = 0;
+  for (const Frame& frame : frames_) {
+    if (frame.bound > best_->val) most = higher(most, frame.bound);
+  }
+  return most;
 }
 
 }  // namespace zevo

@@ -15,12 +15,17 @@
 //   must outlive the searches), with its nodes' figures and everything that hangs from them, its
 //   bus transfers, all as exact fixed sums (exact_sums.h), and no negative figure; finds its
 //   branch points and chains once. Linear in the part's size times the conditions.
-// - ChainBonds::search(cable, s, t, best): the part without the cable (an index into part's
-//   cables) whose ends are nodes s and t. Finds the largest value of any bond between s and t,
-//   if it is above best->val (0 for a fresh search), with its per-condition sums and in
+// - ChainBonds::search(cable, s, t, best, budget): the part without the cable (an index into
+//   part's cables) whose ends are nodes s and t. Finds the largest value of any bond between s
+//   and t, if it is above best->val (0 for a fresh search), with its per-condition sums and in
 //   best->cuts the part's cables that it cuts (ascending). Returns whether it found one; among
 //   bonds of equal value the first found is kept. Costs the reduced graph's size per node of
-//   the search, not the part's. Memory: a few arrays of the part's size.
+//   the search, not the part's. Memory: a few arrays of the part's size. `budget` (null: none)
+//   is asked before every search node and every condition and direction of a bond's cut
+//   positions; once it has run out the search stops, with `best` the best bond found so far.
+// - pending_bound(): after a search that stopped, the largest bound of the search nodes it left
+//   on its stack that could still beat best->val: every bond it did not explore is worth at
+//   most that. 0 when none could, or when the search ran to its end: `best` is then exact.
 #pragma once
 
 #include <array>
@@ -29,6 +34,7 @@
 
 #include "calc/cut_positions.h"
 #include "calc/exact_sums.h"
+#include "calc/search_budget.h"
 
 namespace zevo {
 
@@ -51,7 +57,8 @@ struct ExactSplit {
 class ChainBonds {
  public:
   void reduce(const ExactPart& part);
-  bool search(int cable, int s, int t, ExactSplit* best);
+  bool search(int cable, int s, int t, ExactSplit* best, SearchBudget* budget);
+  Fixed pending_bound() const;
 
  private:
   // A chain of the part: between keys u and v, its interior nodes chain_nodes_[nodes, + len)
@@ -78,6 +85,7 @@ class ChainBonds {
   struct Frame {
     std::size_t first, last, next, trail;
     bool child_open;
+    Fixed bound;  // of every bond below the frame's search node
   };
 
   Fixed prefix(const std::vector<Fixed>& pre, const View& v, int ci, int j) const;
@@ -106,6 +114,7 @@ class ChainBonds {
   const ExactPart* p_ = nullptr;
   ExactSplit* best_ = nullptr;
   bool found_ = false;
+  SearchBudget* budget_ = nullptr;
 
   // The part once reduced.
   std::vector<int> first_, half_edge_, half_to_;

@@ -7,8 +7,9 @@ namespace {
 
 class CutSetExplorer {
  public:
-  CutSetExplorer(const CableGraph& graph, int s, int t, int nbr_loops, const BalanceSides& balance)
-      : graph_(graph), s_(s), t_(t), nbr_loops_(nbr_loops), balance_(balance) {}
+  CutSetExplorer(const CableGraph& graph, int s, int t, int nbr_loops, const BalanceSides& balance,
+                 SearchBudget* budget)
+      : graph_(graph), s_(s), t_(t), nbr_loops_(nbr_loops), balance_(balance), budget_(budget) {}
 
   void run() {
     const int m = graph_.nbr_edges();
@@ -19,7 +20,7 @@ class CutSetExplorer {
     joined_single_.assign(m, 0);
     for (int e = 0; e < m; ++e) {
       joined_single_[e] = !separates[e];
-      if (separates[e]) {
+      if (separates[e] && !run_out()) {
         cut_[e] = 1;
         balance_cut();
         cut_[e] = 0;
@@ -83,12 +84,13 @@ class CutSetExplorer {
 
   // `set` is joined, its edges cut, in descending slot order, with 1 to nbr_loops edges.
   void grow(std::vector<int> set) {
+    if (run_out()) return;
     for (int e : set) cut_[e] = 1;
     std::vector<char> separates;
     find_separating(&separates);
     const int m = graph_.nbr_edges();
     for (int y = set.front() + 1; y < m; ++y) {
-      if (!separates[y] || cut_[y] || !joined_single_[y]) continue;
+      if (!separates[y] || cut_[y] || !joined_single_[y] || run_out()) continue;
       cut_[y] = 1;
       if (highest_way_back(set, y)) balance_cut();
       cut_[y] = 0;
@@ -117,9 +119,12 @@ class CutSetExplorer {
     return true;
   }
 
+  bool run_out() { return budget_ && budget_->run_out(); }
+
   const CableGraph& graph_;
   const int s_, t_, nbr_loops_;
   const BalanceSides& balance_;
+  SearchBudget* budget_;
   DepthFirst dfs_;
   std::vector<char> cut_, joined_single_, seen_;
   std::vector<int> queue_;
@@ -129,9 +134,9 @@ class CutSetExplorer {
 }  // namespace
 
 void search_cut_sets(const CableGraph& graph, int s, int t, int nbr_loops,
-                     const BalanceSides& balance) {
+                     const BalanceSides& balance, SearchBudget* budget) {
   if (s < 0 || t < 0 || s == t) return;
-  CutSetExplorer explorer(graph, s, t, nbr_loops, balance);
+  CutSetExplorer explorer(graph, s, t, nbr_loops, balance, budget);
   explorer.run();
 }
 

@@ -10,22 +10,25 @@
 // from J and y (T = J + y) is balanced only for the highest-slot such y, so no set twice.
 //
 // Entry point:
-// - search_cut_sets(graph, s, t, nbr_loops, balance): the graph's edges are numbered in
+// - search_cut_sets(graph, s, t, nbr_loops, balance, budget): the graph's edges are numbered in
 //   descending slot order (edge 0 has the highest slot). Calls balance(side) for every reached
 //   set, with side[x] = 1 for the nodes still joined to s, 2 for those joined to t, 0 for
 //   the rest. Memory: a few arrays of the graph's size per cut in a set; none per set looked at.
+//   `budget` (null: none) is asked before every set is grown or balanced; once it has run out
+//   the search stops, leaving sets unbalanced, and the caller bounds them.
 #pragma once
 
 #include <functional>
 #include <vector>
 
 #include "calc/cable_graph.h"
+#include "calc/search_budget.h"
 
 namespace zevo {
 
 using BalanceSides = std::function<void(const std::vector<signed char>& side)>;
 
 void search_cut_sets(const CableGraph& graph, int s, int t, int nbr_loops,
-                     const BalanceSides& balance);
+                     const BalanceSides& balance, SearchBudget* budget);
 
 }  // namespace zevo

@@ -103,7 +103,7 @@ int ExactParts::hang_of(int x, int component, int top) const {
   return x;
 }
 
-void ExactParts::make_part(int component, int sub, ExactPart* part) {
+void ExactParts::make_part(int component, int sub, ExactPart* part) const {
   const std::span<const int> nodes = members(component);
   const int n = static_cast<int>(nodes.size());
   const int nc = figures_->nbr_conditions();

@@ -38,7 +38,7 @@ class ExactParts {
              const std::vector<int>& component, const std::vector<int>& tree_root);
 
   void split_radial(int slot, int end1, int sub, ExactSplit* out) const;
-  void make_part(int component, int sub, ExactPart* part);
+  void make_part(int component, int sub, ExactPart* part) const;
 
   std::span<const int> members(int component) const {
     return slice(member_first_, member_nodes_, component);

@@ -60,6 +60,12 @@ double sum_error_bound(double nbr_terms, double abs_total) {
   return gamma * abs_total * (1.0 + 0x1p-20) + 0x1p-1060;
 }
 
+double upper_bound_of(double value, double error) {
+  if (error == 0.0 || !std::isfinite(value)) return value;
+  // One step up for the rounding of `value`, one for that of the sum.
+  return std::nextafter(std::nextafter(value, HUGE_VAL) + error, HUGE_VAL);
+}
+
 bool printed_alike(double value, double error) {
   if (!std::isfinite(value) || !(error < 0x1p1000)) return false;
   // In tenths, a cell of the printed digit runs from k - 0.5 to k + 0.5: well inside one, the

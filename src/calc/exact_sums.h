@@ -19,6 +19,9 @@
 // - sum_error_bound(nbr_terms, abs_total): a bound, rounded up, on the distance between the
 //   prescribed double sum of at most nbr_terms figures whose absolute values add up to at most
 //   abs_total, and the exact sum.
+// - upper_bound_of(value, error): a double at or above every real number within `error` of the
+//   number that `value` stands for, `value` being that number rounded to the nearest double;
+//   `value` itself when error is 0 (the number is then `value` exactly).
 // - printed_alike(value, error): true when every double within `error` of `value` (taking the
 //   balance's floor of 0.0 into account) prints the same with the results table's "%8.1f".
 // Nothing here prints or ends the run.
@@ -55,6 +58,8 @@ class FixedScale {
 };
 
 double sum_error_bound(double nbr_terms, double abs_total);
+
+double upper_bound_of(double value, double error);
 
 bool printed_alike(double value, double error);
 

@@ -63,10 +63,13 @@ GoverningCase GoverningCases::describe(const CableAnalysis& analysis, int slot, 
                                        const Opening& opening, const ZEVO_RESULT* r) {
   GoverningCase governing;
   governing.sub_network = analysis.sub_network_of(end1);
+  governing.bounded = opening.bounded;
+  governing.found_val = opening.found_val;
   governing.found = opening.found;
   if (!opening.found) return governing;
+  const double val = opening.bounded ? opening.found_val : r->val;
   for (int ci = 0; ci < r->nbr_conditions && governing.condition < 0; ++ci) {
-    if (r->c_val[ci] == r->val) governing.condition = ci;
+    if (r->c_val[ci] == val) governing.condition = ci;
   }
   governing.open = opening.open;
   const int base = analysis.first_position(governing.sub_network);

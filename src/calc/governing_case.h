@@ -28,7 +28,11 @@ struct CableSide {
 };
 
 struct GoverningCase {
-  int sub_network = 0;    // the cable's own, in the base network
+  int sub_network = 0;  // the cable's own, in the base network
+  // The search ran out of its time: the result's val is an upper bound, found_val the value of
+  // the best split found, which is the split described below (found false: none above zero).
+  bool bounded = false;
+  double found_val = 0.0;
   bool found = false;     // false: no split gives a flow above zero; nothing below is set
   int condition = -1;     // the first condition index whose flow is the value; -1 when none is
   std::vector<int> open;  // nc slots, ascending

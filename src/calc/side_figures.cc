@@ -151,6 +151,29 @@ double SideFigures::sum_of(int holder, int ci, const std::vector<double>& figure
   return sum;
 }
 
+double SideFigures::flow_ceiling(int sub) const {
+  double ceiling = 0.0;
+  for (int ci = 0; ci < nbr_conditions_; ++ci) {
+    double g = 0.0, l = 0.0;
+    bool nan = false;
+    auto add = [&](int holder) {
+      const std::size_t h = static_cast<std::size_t>(holder) * nbr_conditions_ + ci;
+      for (int t = term_first_[h]; t < term_first_[h + 1]; ++t) {
+        nan = nan || std::isnan(term_g_[t]) || std::isnan(term_l_[t]);
+        g += std::fmax(term_g_[t], 0.0);
+        l += std::fmax(term_l_[t], 0.0);
+      }
+    };
+    for (int node : sub_nodes_[sub]) add(node);
+    for (int b : sub_bts_[sub]) add(nbr_nodes() + b);
+    if (nan) return HUGE_VAL;
+    // A side's sum lies within the error bound of its exact sum, which is at most the exact sum
+    // of the positive figures, itself within the error bound of g (or l).
+    ceiling = std::fmax(ceiling, upper_bound_of(std::fmin(g, l), 2.0 * sub_error_[sub]));
+  }
+  return ceiling;
+}
+
 void SideFigures::balance(int sub, const std::vector<signed char>& side, SideBalance* out) const {
   out->val = 0.0;
   for (int ci = 0; ci < nbr_conditions_; ++ci) {

@@ -7,6 +7,10 @@
 //   bus-transfer slot, the figures of its condition entries that match each name, in list
 //   order, and classifies every sub-network (exact sums, monotone figures). Reads `nw` and
 //   `names` during the call only; owns its arrays.
+// - SideFigures::flow_ceiling(sub): at or above the value of every split of sub-network `sub`
+//   as balance() gives it, whatever the signs of its figures: per condition the smaller of the
+//   positive generation and the positive load of the whole sub-network, widened by the error
+//   bounds of the sums. Infinite when a figure is NaN (a flow may then skip a side's sum).
 // - SideFigures::balance(sub, side, out): the figures and the value of one split of sub-network
 //   `sub`, added exactly as calculate_zevo adds them: node slots ascending, each node's entries
 //   in list order, then bus-transfer slots ascending. `side` gives, by node slot, 1 for side 1,
@@ -53,6 +57,7 @@ class SideFigures {
   // The sum of every finite figure of the sub-network (an overflow guard for such bounds).
   double finite_total(int sub) const { return sub_finite_total_[sub]; }
 
+  double flow_ceiling(int sub) const;
   void balance(int sub, const std::vector<signed char>& side, SideBalance* out) const;
 
   // Exact sums: every finite figure of the network as a whole multiple of one power of two.

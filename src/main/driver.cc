@@ -1,13 +1,19 @@
 #include "main/driver.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <vector>
 
+#include "calc/cable_jobs.h"
 #include "calc/calc_zevo_cable.h"
 #include "input/check_zevo_input.h"
 #include "input/read_xml_file.h"
+#include "main/progress_line.h"
 #include "model/messages.h"
 #include "model/program_identity.h"
 #include "model/record_store.h"
@@ -21,7 +27,7 @@ namespace zevo {
 namespace {
 
 const char kUsage[] =
-    "Usage: zevo [--json FILE] [--dot FILE] [--] NETWORK.xml\n"
+    "Usage: zevo [--json FILE] [--dot FILE] [-j N] [--time-limit SECONDS] [--] NETWORK.xml\n"
     "       zevo --help | -h | --version\n"
     "\n"
     "Computes, for every cable that the document's <output> element names, the largest power\n"
@@ -32,6 +38,11 @@ const char kUsage[] =
     "\n"
     "  --json FILE  also write the results as a JSON document into FILE\n"
     "  --dot FILE   also write the network as a Graphviz graph into FILE\n"
+    "  -j, --jobs N compute the cables on N threads (default: every core the process may\n"
+    "               use); the files written are the same whatever N is\n"
+    "  --time-limit SECONDS\n"
+    "               stop the search of a cable that cannot finish in its share of SECONDS;\n"
+    "               its value is then an upper bound, with a warning naming the cable\n"
     "  --           end of the options: the next argument is the document\n"
     "  -h, --help   show this text and exit\n"
     "  --version    show the version line and exit\n"
@@ -55,11 +66,14 @@ bool answer_option(const char* argument) {
   return false;
 }
 
-// What the command line asks for: the document and the files to write beside the results.
+// What the command line asks for: the document, the files to write beside the results, the
+// threads (0: one per usable core) and the time limit in seconds (0: none).
 struct CommandLine {
   const char* document = nullptr;
   const char* json_file = nullptr;
   const char* dot_file = nullptr;
+  int nbr_threads = 0;
+  double time_limit = 0.0;
 };
 
 // The option that takes the next argument as its file name, or null.
@@ -67,6 +81,50 @@ const char** file_option(const char* argument, CommandLine* line) {
   if (std::strcmp(argument, "--json") == 0) return &line->json_file;
   if (std::strcmp(argument, "--dot") == 0) return &line->dot_file;
   return nullptr;
+}
+
+// The value of -j: a positive whole number, digits only. No more threads start than there are
+// cables, so a huge number is as good as the number of cables.
+int read_nbr_threads(const char* option, const char* text) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  const bool digits = text[0] >= '0' && text[0] <= '9' && *end == '\0';
+  if (!digits || value < 1) {
+    exit_with_message(Stream::err, " *** ERROR: option %s needs a positive whole number (%s)\n",
+                      option, text);
+  }
+  return static_cast<int>(std::min<long>(value, INT_MAX));
+}
+
+// The value of --time-limit: a positive number of seconds, as a decimal number.
+double read_seconds(const char* option, const char* text) {
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  const bool number = (text[0] >= '0' && text[0] <= '9') || text[0] == '.';
+  if (!number || *end != '\0' || !std::isfinite(value) || !(value > 0)) {
+    exit_with_message(Stream::err,
+                      " *** ERROR: option %s needs a positive number of seconds (%s)\n", option,
+                      text);
+  }
+  return value;
+}
+
+// Reads the value of an option that takes a number, `argument`; false when it is none.
+bool read_number_option(const char* argument, const char* value, CommandLine* line) {
+  const bool threads = std::strcmp(argument, "-j") == 0 || std::strcmp(argument, "--jobs") == 0;
+  const bool seconds = std::strcmp(argument, "--time-limit") == 0;
+  if (!threads && !seconds) return false;
+  if (!value && threads) {
+    exit_with_message(Stream::err, " *** ERROR: option %s needs a positive whole number\n",
+                      argument);
+  }
+  if (!value) {
+    exit_with_message(Stream::err, " *** ERROR: option %s needs a positive number of seconds\n",
+                      argument);
+  }
+  if (threads) line->nbr_threads = read_nbr_threads(argument, value);
+  if (seconds) line->time_limit = read_seconds(argument, value);
+  return true;
 }
 
 // Reads the options up to the document, which is the first argument that is no option (one
@@ -77,6 +135,10 @@ bool read_command_line(int argc, char** argv, CommandLine* line) {
   for (; i < argc; ++i) {
     const char* argument = argv[i];
     if (answer_option(argument)) return false;
+    if (read_number_option(argument, i + 1 < argc ? argv[i + 1] : nullptr, line)) {
+      ++i;
+      continue;
+    }
     if (std::strncmp(argument, "--", 2) != 0) break;
     if (std::strcmp(argument, "--") == 0) {
       ++i;
@@ -225,9 +287,16 @@ int run_zevo(int argc, char** argv) {
   if (context.debug) print_zevo_input(out_stream(), &context);
 
   CableSearch search;
-  for (CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
-    calc_zevo_cable(&context, cc, &search);
+  {
+    // The debug trace keeps the run on one thread.
+    const CableJobs jobs{line.nbr_threads > 0 ? line.nbr_threads : nbr_usable_cores(),
+                         line.time_limit, context.debug != 0};
+    ProgressLine progress(line.time_limit);
+    ReportProgress report;
+    if (progress.active()) report = [&](int done, int cables) { progress.show(done, cables); };
+    calc_zevo_cables(&context, &search, jobs, report);
   }
+  warn_bounded_cables(&context, search);
 
   print_trace(context.debug, " Done with calculations -- time to print results\n");
   print_trace(context.debug, "Outfile = %s\n", context.outfile);

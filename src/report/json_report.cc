@@ -53,10 +53,15 @@ Json cable_of(const ZEVO_CONTEXT* context, const CALC_CONNECTION& requested, Cab
   object["name"] = text(cable ? cable->name : requested.name);
   object["node_1"] = text(cable ? cable->lc1 : nullptr);
   object["node_2"] = text(cable ? cable->lc2 : nullptr);
-  put_figure(object, "zevo", r.val);
-  object["loop"] = r.sub_network1 == r.sub_network2;
-
   const GoverningCase governing = search->governing_case(&requested);
+  put_figure(object, "zevo", r.val);
+  // A search stopped by the time limit: "zevo" is its upper bound, the figures below are those
+  // of the best opening it found.
+  if (governing.bounded) {
+    object["exact"] = false;
+    put_figure(object, "zevo_found", governing.found_val);
+  }
+  object["loop"] = r.sub_network1 == r.sub_network2;
   object["sub_network"] = governing.sub_network;
   object["governing_condition"] =
       governing.condition >= 0 ? text(r.condition[governing.condition]) : Json(nullptr);

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <numeric>
 #include <random>
@@ -21,6 +22,7 @@
 #include "calc/calc_zevo_cable.h"
 #include "calc/cut_positions.h"
 #include "calc/reference/literal_cut_search.h"
+#include "calc/search_budget.h"
 #include "model/record_store.h"
 #include "network/copy_network.h"
 #include "network/sub_networks.h"
@@ -578,6 +580,83 @@ TEST(CutPositionsAgainstEveryPosition, FindTheBestFlow) {
     EXPECT_EQ(static_cast<long long>(best), static_cast<long long>(expected))
         << "round " << round << ", by the frontier of chains " << b << " and " << c;
     EXPECT_FALSE(weighed_worse) << "round " << round << ", by the frontier";
+  }
+}
+
+// A search stopped after a few nodes, on the same networks: every cable gets either the value of
+// the whole search, bit for bit, or (bounded) a value at or above it, the value of its best split
+// found at or below it (within the sums' error bound), and a governing case that opens that split.
+void stop_searches_on(unsigned seed, int (*bounded)[kNbrPaths]) {
+  static const long kNodeBudgets[] = {0, 1, 2, 5, 20, 100};
+  NetworkDrawer drawer(seed);
+  const DrawnNetwork net = drawer.draw();
+  ZEVO_CONTEXT context;
+  const std::vector<CALC_CONNECTION*> requests = build(net, &context);
+  const std::vector<int> group = groups_of(net);
+
+  CableSearch whole;
+  for (CALC_CONNECTION* cc = context.calc_connections; cc; cc = cc->next) {
+    calc_zevo_cable(&context, cc, &whole);
+  }
+  for (std::size_t b = 0; b < std::size(kNodeBudgets); ++b) {
+    CableSearch search;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+      CALC_CONNECTION* cc = requests[i];
+      const ZEVO_RESULT* exact_result = cc->results;
+      const std::vector<double> figures =
+          figures_of(net, group, group[net.cables[net.requests[i]].a]);
+      const double error = error_bound(exact(figures), figures);
+      cc->results = alloc_record<ZEVO_RESULT>(kOom);
+      SearchBudget budget = SearchBudget::of_nodes(kNodeBudgets[b]);
+      calc_zevo_cable(&context, cc, &search, &budget);
+      const ZEVO_RESULT* stopped = cc->results;
+      const Opening* opening = search.loop_opening(cc);
+      const bool in_loop = exact_result->sub_network1 == exact_result->sub_network2;
+      const Path path = path_of(in_loop, figures);
+      std::string wrong;
+      if (!opening || !opening->bounded) {
+        if (!agree(stopped->val, exact_result->val, 0.0)) wrong = "an unbounded value differs";
+      } else {
+        ++(*bounded)[path];
+        const double found = opening->found_val;
+        if (!(stopped->val >= exact_result->val) || std::isnan(exact_result->val)) {
+          wrong = "the bound lies below the value";
+        } else if (!(found <= exact_result->val + error) || !(found < stopped->val)) {
+          wrong = "the best split found lies above the value or the bound";
+        } else {
+          const GoverningCase governing = search.governing_case(cc);
+          const bool opens =
+              governing.bounded && governing.found_val == found &&
+              (governing.condition >= 0 ? stopped->c_val[governing.condition] == found
+                                        : found == 0.0);
+          if (!opens) wrong = "the governing case is not the best split found";
+        }
+      }
+      if (!wrong.empty()) {
+        ADD_FAILURE() << "seed " << seed << ", cable " << cc->name << " (" << kPathNames[path]
+                      << "), " << kNodeBudgets[b] << " nodes: " << wrong << "\n  "
+                      << value_text("whole search", exact_result) << "\n  "
+                      << value_text("stopped", stopped) << ", found "
+                      << (opening ? opening->found_val : 0.0) << "\n"
+                      << describe(net);
+      }
+      cc->results = const_cast<ZEVO_RESULT*>(exact_result);
+    }
+  }
+}
+
+TEST(CutSearchAgainstTheReference, StoppedSearchesBoundTheValue) {
+  constexpr unsigned kFirstSeed = 20250601;
+  constexpr int kNbrNetworks = 1500;
+  int bounded[kNbrPaths] = {};
+  for (int n = 0; n < kNbrNetworks && !::testing::Test::HasFailure(); ++n) {
+    stop_searches_on(kFirstSeed + n, &bounded);
+    release_all_records();
+  }
+  if (::testing::Test::HasFailure()) return;
+  // Every search in a loop is stopped with something left to bound, many times over.
+  for (Path p : {kBondsExact, kBondsInexact, kCutSets}) {
+    EXPECT_GE(bounded[p], 2000) << "bounded cables decided " << kPathNames[p];
   }
 }
 

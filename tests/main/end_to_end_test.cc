@@ -2,10 +2,13 @@
 // byte with the expected console output and output file (only the report times are masked).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,11 +47,13 @@ std::string expected(const std::string& name) {
 
 class EndToEnd : public ::testing::TestWithParam<Case> {};
 
-TEST_P(EndToEnd, WritesExactlyTheExpectedOutputs) {
-  const Case& c = GetParam();
+// Runs the case with `leading` options before its own and compares everything it writes with the
+// case's fixtures.
+void expect_expected_outputs(const Case& c, const std::vector<std::string>& leading) {
   const std::string stem = case_name(c);
   testing::TempDir dir;
-  std::vector<std::string> args = c.options;
+  std::vector<std::string> args = leading;
+  args.insert(args.end(), c.options.begin(), c.options.end());
   if (c.document) {
     std::filesystem::copy_file(testing::fixture_path(std::string("e2e/") + c.document),
                                dir / c.document);
@@ -77,6 +82,11 @@ TEST_P(EndToEnd, WritesExactlyTheExpectedOutputs) {
       << "the run wrote a file it should not have";
 }
 
+TEST_P(EndToEnd, WritesExactlyTheExpectedOutputs) { expect_expected_outputs(GetParam(), {}); }
+
+// The files, the console and the order of the messages do not depend on the threads.
+TEST_P(EndToEnd, WritesTheSameOnFourThreads) { expect_expected_outputs(GetParam(), {"-j", "4"}); }
+
 INSTANTIATE_TEST_SUITE_P(
     Documents, EndToEnd,
     ::testing::Values(
@@ -98,6 +108,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Option errors end the run before the banner.
         Case{"ring.xml", nullptr, 1, {"--frobnicate"}, "unknown_option"},
         Case{nullptr, nullptr, 1, {"--json"}, "json_without_name"},
+        Case{"ring.xml", nullptr, 1, {"-j", "0"}, "jobs_zero"},
+        Case{"ring.xml", nullptr, 1, {"--jobs", "2x"}, "jobs_not_a_number"},
+        Case{nullptr, nullptr, 1, {"-j"}, "jobs_without_number"},
+        Case{"ring.xml", nullptr, 1, {"--time-limit", "-1"}, "time_limit_negative"},
+        Case{"ring.xml", nullptr, 1, {"--time-limit", "0"}, "time_limit_zero"},
+        Case{nullptr, nullptr, 1, {"--time-limit"}, "time_limit_without_seconds"},
+        // A time limit the search stays well within changes nothing.
+        Case{"ring.xml", "ring.csv", 0, {"--time-limit", "60"}, "time_limit_unused"},
         Case{"ring.xml", "ring.csv", 0, {"--"}, "end_of_options"},
         // The extra files leave the console and the results file as they were.
         Case{"ring.xml",
@@ -240,6 +258,220 @@ TEST_P(ExplainedExample, GraphRendersWithDot) {
 INSTANTIATE_TEST_SUITE_P(Examples, ExplainedExample, ::testing::Values("ring", "plant"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            return info.param;
+                         });
+
+// ---- Meshed networks: threads, the time limit and the progress line ----
+
+// A rows x cols grid of switchboards, with `ties` more cables between switchboards drawn at
+// random, a panel hanging from every fifth switchboard and a bus transfer now and then, under
+// two conditions, every cable requested. Figures: whole numbers; with `decimals` one decimal;
+// with `exporters` every seventh switchboard loads a negative figure.
+struct Mesh {
+  int rows, cols, ties = 0;
+  unsigned seed = 1;
+  bool decimals = false, exporters = false;
+};
+
+std::string mesh_document(const Mesh& mesh) {
+  std::mt19937 random(mesh.seed);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution(low, high)(random); };
+  auto figure = [&](int low, int high) {
+    if (!mesh.decimals) return std::to_string(pick(low, high));
+    const int tenths = pick(low * 10, high * 10);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+  };
+  auto conditions = [&](int index) {
+    std::string text;
+    for (const char* name : {"normal", "peak"}) {
+      const bool generator = index % 7 == 3;
+      const std::string load =
+          mesh.exporters && index % 7 == 5 ? std::string("-") + figure(5, 40) : figure(0, 200);
+      text += std::string("<condition><name>") + name + "</name><generation>" +
+              (generator ? figure(500, 3000) : "0") + "</generation><load>" + load +
+              "</load></condition>";
+    }
+    return text;
+  };
+  auto sb = [&](int r, int c) {
+    return std::string("S") + std::to_string(r) + "_" + std::to_string(c);
+  };
+  std::string doc = "<zevo>\n";
+  std::vector<std::string> cables;
+  auto cable = [&](const std::string& a, const std::string& b) {
+    const std::string name = std::string("C") + std::to_string(cables.size());
+    doc += "<cable><name>" + name + "</name><lc>" + a + "</lc><lc>" + b + "</lc></cable>\n";
+    cables.push_back(name);
+  };
+  for (int r = 0; r < mesh.rows; ++r) {
+    for (int c = 0; c < mesh.cols; ++c) {
+      const int index = r * mesh.cols + c;
+      doc += "<switchboard><name>" + sb(r, c) + "</name>" + conditions(index) + "</switchboard>\n";
+      if (index % 5 == 4) {
+        doc += "<powerpanel><name>P" + std::to_string(index) + "</name>" + conditions(index + 1) +
+               "</powerpanel>\n";
+        cable(sb(r, c), std::string("P") + std::to_string(index));
+      }
+      if (c + 1 < mesh.cols) cable(sb(r, c), sb(r, c + 1));
+      if (r + 1 < mesh.rows) cable(sb(r, c), sb(r + 1, c));
+    }
+  }
+  for (int tie = 0; tie < mesh.ties; ++tie) {
+    const std::string a = sb(pick(0, mesh.rows - 1), pick(0, mesh.cols - 1));
+    std::string b = a;
+    while (b == a) b = sb(pick(0, mesh.rows - 1), pick(0, mesh.cols - 1));
+    cable(a, b);
+  }
+  if (mesh.seed % 2 == 1) {
+    doc += "<bus_transfer><name>B</name><lc>" + sb(0, 0) + "</lc><lc>" +
+           sb(mesh.rows - 1, mesh.cols - 1) + "</lc>" + conditions(3) + "</bus_transfer>\n";
+  }
+  doc += "<output><condition>normal</condition><condition>peak</condition>\n";
+  for (const std::string& name : cables) doc += "<cable>" + name + "</cable>";
+  return doc + "\n</output>\n</zevo>\n";
+}
+
+// What a run wrote, its time lines masked: console, results, JSON and graph.
+std::string run_outputs(const testing::TempDir& dir, const std::vector<std::string>& args) {
+  const auto run = testing::run_zevo_executable(dir.path(), args);
+  return "status " + std::to_string(run.status) + "\n" + mask_time_lines(run.out) + run.err +
+         mask_time_lines(read_file(dir / "mesh.csv")) + read_file(dir / "mesh.json") +
+         read_file(dir / "mesh.dot");
+}
+
+class MeshOnThreads : public ::testing::TestWithParam<Mesh> {};
+
+TEST_P(MeshOnThreads, WritesTheSameOnOneAndFourThreads) {
+  testing::TempDir dir;
+  testing::write_file(dir / "mesh.xml", mesh_document(GetParam()));
+  const std::vector<std::string> files = {"--json", "mesh.json", "--dot", "mesh.dot", "mesh.xml"};
+  std::vector<std::string> one = {"-j", "1"}, four = {"--jobs", "4"};
+  one.insert(one.end(), files.begin(), files.end());
+  four.insert(four.end(), files.begin(), files.end());
+  const std::string alone = run_outputs(dir, one);
+  EXPECT_NE(alone.find("status 0\n"), std::string::npos) << alone.substr(0, 400);
+  EXPECT_EQ(run_outputs(dir, four), alone);
+}
+
+std::string mesh_name(const ::testing::TestParamInfo<Mesh>& info) {
+  const Mesh& m = info.param;
+  return "grid" + std::to_string(m.rows) + "x" + std::to_string(m.cols) + "_ties" +
+         std::to_string(m.ties) + "_seed" + std::to_string(m.seed) +
+         (m.decimals ? "_decimals" : "") + (m.exporters ? "_exporters" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Meshes, MeshOnThreads,
+                         ::testing::Values(Mesh{4, 5, 2, 1}, Mesh{5, 5, 0, 2},
+                                           Mesh{3, 6, 3, 3, true}, Mesh{4, 4, 1, 4, true},
+                                           Mesh{3, 4, 1, 5, false, true},
+                                           Mesh{2, 5, 2, 6, true, true}, Mesh{1, 12, 2, 7}),
+                         mesh_name);
+
+// ---- The time limit ----
+
+// Checks a run with a time limit in `dir` against itself: the results table prints each cable's
+// "zevo" from mesh.json (its bound when the search was stopped, "exact": false), a bounded
+// cable's best opening found lies below its bound, and one warning in `err` names each bounded
+// cable with both figures, in the table's order. Returns the cables by name.
+std::map<std::string, nlohmann::json> check_bounded_run(const testing::TempDir& dir,
+                                                        const std::string& err) {
+  const auto json = nlohmann::json::parse(read_file(dir / "mesh.json"));
+  const auto rows = table_rows(read_file(dir / "mesh.csv"));
+  std::map<std::string, nlohmann::json> cables;
+  std::string warnings;
+  EXPECT_EQ(json["cables"].size(), rows.size());
+  for (std::size_t i = 0; i < rows.size() && i < json["cables"].size(); ++i) {
+    const nlohmann::json& cable = json["cables"][i];
+    const std::string name = cable["name"].get<std::string>();
+    cables[name] = cable;
+    char value[64];
+    std::snprintf(value, sizeof value, "%.1f", cable["zevo"].get<double>());
+    EXPECT_EQ(rows[i][3], value) << name;
+    if (!cable.contains("exact")) continue;
+    EXPECT_EQ(cable["exact"], false) << name;
+    const double found = cable["zevo_found"].get<double>();
+    EXPECT_LT(found, cable["zevo"].get<double>()) << name;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  " *** WARNING: time limit reached for cable (%s): value at most %s (in the "
+                  "table), best opening found %.1f\n",
+                  name.c_str(), value, found);
+    warnings += line;
+  }
+  EXPECT_EQ(err.substr(err.find_last_of('\r') + 1), warnings);
+  return cables;
+}
+
+// A grid whose search finishes, run again with a limit far too short for it: every cable the
+// limit stopped gets a bound at or above its exact value and a best opening found at or below
+// it; every other cable keeps its exact value.
+TEST(TimeLimit, BoundsAreAtLeastTheExactValues) {
+  testing::TempDir dir;
+  testing::write_file(dir / "mesh.xml", mesh_document(Mesh{5, 6, 2, 11}));
+  const auto exact_run =
+      testing::run_zevo_executable(dir.path(), {"--json", "mesh.json", "mesh.xml"});
+  ASSERT_EQ(exact_run.status, 0) << exact_run.err;
+  const auto exact = check_bounded_run(dir, exact_run.err);
+  const auto run = testing::run_zevo_executable(
+      dir.path(), {"-j", "2", "--time-limit", "0.001", "--json", "mesh.json", "mesh.xml"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto limited = check_bounded_run(dir, run.err);
+  int bounded = 0;
+  for (const auto& [name, cable] : limited) {
+    const double value = exact.at(name)["zevo"].get<double>();
+    if (!cable.contains("exact")) {
+      EXPECT_EQ(cable, exact.at(name));
+      continue;
+    }
+    ++bounded;
+    EXPECT_GE(cable["zevo"].get<double>(), value) << name;
+    EXPECT_LE(cable["zevo_found"].get<double>(), value) << name;
+  }
+  EXPECT_GT(bounded, 0) << "the limit stopped no search";
+}
+
+// A 15 x 15 grid with every cable requested, under a limit of 2 s: the run returns within the
+// limit plus reading and writing (and some slack for a busy machine). On a terminal the progress
+// line is shown and cleared before the warnings; on a pipe nothing of it appears.
+class LongRun : public ::testing::TestWithParam<testing::RunSetup::ErrorStream> {};
+
+TEST_P(LongRun, EndsWithinTheLimitAndShowsProgressOnlyOnATerminal) {
+  constexpr double kLimit = 2.0, kSlack = 3.0;
+  testing::TempDir dir;
+  testing::write_file(dir / "mesh.xml", mesh_document(Mesh{15, 15, 0, 12}));
+  testing::RunSetup setup;
+  setup.error_stream = GetParam();
+  const auto start = std::chrono::steady_clock::now();
+  const auto run = testing::run_zevo_executable(
+      dir.path(), {"--time-limit", "2", "--json", "mesh.json", "mesh.xml"}, setup);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_LT(took.count(), kLimit + kSlack);
+  const std::size_t nbr_cables = check_bounded_run(dir, run.err).size();
+  EXPECT_EQ(nbr_cables, 465u);  // 420 in the grid, 45 to panels
+
+  const std::string line = run.err.substr(0, run.err.find(" *** WARNING"));
+  if (GetParam() != testing::RunSetup::ErrorStream::terminal) {
+    EXPECT_EQ(line, "");
+    return;
+  }
+  // Rewritten in place, then blanked out: the text after the last line shown is only blanks.
+  EXPECT_NE(line.find("\rzevo: "), std::string::npos) << line;
+  EXPECT_NE(line.find(" of " + std::to_string(nbr_cables) + " cables done, 0:0"), std::string::npos)
+      << line;
+  EXPECT_EQ(line.find('\n'), std::string::npos);
+  ASSERT_GE(line.size(), 2u);
+  ASSERT_EQ(line.back(), '\r');
+  const std::size_t blank_from = line.find_last_of('\r', line.size() - 2) + 1;
+  EXPECT_EQ(line.find_first_not_of(' ', blank_from), line.size() - 1) << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(ErrorStreams, LongRun,
+                         ::testing::Values(testing::RunSetup::ErrorStream::terminal,
+                                           testing::RunSetup::ErrorStream::pipe),
+                         [](const auto& info) {
+                           return info.param == testing::RunSetup::ErrorStream::terminal
+                                      ? "terminal"
+                                      : "pipe";
                          });
 
 }  // namespace

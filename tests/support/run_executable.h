@@ -39,6 +39,9 @@ struct RunSetup {
   // The program to start instead of the zevo of this build: an installed copy, or the tool
   // that installs it.
   std::filesystem::path program = {};
+  // What the program's standard error is: a file, a pipe, or a pseudo-terminal (raw: what the
+  // program writes arrives as it is). Captured the same way in every case.
+  enum class ErrorStream { file, pipe, terminal } error_stream = ErrorStream::file;
 };
 
 // A run still going after this long is killed and reported with status -1: a program that
