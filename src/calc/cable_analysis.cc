@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "calc/cut_set_search.h"
+#include "calc/exporter_search.h"
 
 namespace zevo {
 namespace {
@@ -358,11 +359,38 @@ bool CableAnalysis::compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESUL
     a.push_back(local_[graph_.end1(*k)]);
     b.push_back(local_[graph_.end2(*k)]);
   }
-  CableGraph part;
+  ExporterProblem problem;
+  CableGraph& part = problem.graph;
   part.build(static_cast<int>(nodes.size()), a, b);
   const int loops = static_cast<int>(cables.size()) - 1 - static_cast<int>(nodes.size()) + 1;
 
   best_.resize(nbr_conditions_);
+  problem.s = local_[end1];
+  problem.t = local_[end2];
+  problem.nbr_loops = loops;
+  // With few loops in many load centres there are far fewer sets of cuts than splits.
+  const double every_set = estimate_every_set_cost(problem);
+  if (estimate_split_cost(problem) < every_set &&
+      gather_exporter_figures(figures_, sub, local_, &problem)) {
+    std::vector<signed char> side;
+    auto balance_split = [&](const std::vector<signed char>& split, SideBalance* out) {
+      for (std::size_t i = 0; i < nodes.size(); ++i) side_[nodes[i]] = split[i];
+      figures_.balance(sub, side_, out);
+      for (int x : nodes) side_[x] = 0;
+    };
+    // Should the choice be wrong, the search stops at what balancing every set would cost.
+    switch (search_exporter_splits(problem, balance_split, every_set + 2e4, &best_, &side)) {
+      case SplitOutcome::none:
+        return false;
+      case SplitOutcome::found:
+        copy_figures(best_, r);
+        for (std::size_t i = 0; i < nodes.size(); ++i) best_side_[nodes[i]] = side[i];
+        return true;
+      case SplitOutcome::gave_up:
+        best_.resize(nbr_conditions_);
+        break;
+    }
+  }
   SideBalance candidate;
   candidate.resize(nbr_conditions_);
   bool found = false;
