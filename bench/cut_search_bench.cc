@@ -259,12 +259,19 @@ BENCHMARK_CAPTURE(BM_Fast, tree200k, Network{"tree200k", tree200k}, Goal{5.0, 0.
     ->Unit(kMillisecond)
     ->Iterations(1);
 
-// Distinct sets of cuts (one negative figure).
+// Sets of cuts (a negative figure): the previous search balances every one; the fast search
+// bounds splits or, with few loops, balances every set too.
+BENCHMARK_CAPTURE(BM_Previous, grid3x4_negative, Network{"grid3x4_negative", grid3x4_negative})
+    ->UseManualTime()
+    ->Unit(kMillisecond);
 BENCHMARK_CAPTURE(BM_Fast, grid3x4_negative, Network{"grid3x4_negative", grid3x4_negative},
                   Goal{0.0, 0.0, 100.0})
     ->UseManualTime()
     ->Unit(kMillisecond);
 BENCHMARK_CAPTURE(BM_Reference, ring10_negative, Network{"ring10_negative", ring10_negative})
+    ->UseManualTime()
+    ->Unit(kMillisecond);
+BENCHMARK_CAPTURE(BM_Previous, ring10_negative, Network{"ring10_negative", ring10_negative})
     ->UseManualTime()
     ->Unit(kMillisecond);
 BENCHMARK_CAPTURE(BM_Fast, ring10_negative, Network{"ring10_negative", ring10_negative},
@@ -293,6 +300,14 @@ ZEVO_PREVIOUS_AND_FAST(grid6x6_equal, (Network{"grid6x6_equal", grid<6, equal>})
 ZEVO_PREVIOUS_AND_FAST(grid6x6_near_equal, (Network{"grid6x6_near_equal", grid<6, near_equal>}),
                        Goal{});
 ZEVO_PREVIOUS_AND_FAST(grid6x6_decimal, (Network{"grid6x6_decimal", grid<6, one_decimal>}), Goal{});
+// Every seventh load centre exporting: ring mains with two ties (few sets of cuts, many splits)
+// and grids (the other way round).
+ZEVO_PREVIOUS_AND_FAST(ring_main_100_exporters,
+                       (Network{"ring_main_100_exporters", ring_main<10, exporters>}), Goal{});
+ZEVO_PREVIOUS_AND_FAST(ring_main_200_exporters,
+                       (Network{"ring_main_200_exporters", ring_main<20, exporters>}), Goal{});
+ZEVO_PREVIOUS_AND_FAST(grid4x4_exporters, (Network{"grid4x4_exporters", grid<4, exporters>}),
+                       Goal{});
 
 // Where the search had not finished after two minutes in the last measurements: the fast search
 // alone, once, giving up after two minutes.
@@ -311,7 +326,10 @@ ZEVO_FAST_ONCE(ring20k_decimal, ring20k<one_decimal>, Goal{2.0});
 ZEVO_FAST_ONCE(grid8x8_integer, (grid<8, integer>), Goal{10.0});
 ZEVO_FAST_ONCE(grid8x8_equal, (grid<8, equal>), Goal{10.0});
 ZEVO_FAST_ONCE(grid8x8_decimal, (grid<8, one_decimal>), Goal{10.0});
+ZEVO_FAST_ONCE(grid5x5_exporters, (grid<5, exporters>), Goal{});
 ZEVO_FAST_ONCE(grid6x6_exporters, (grid<6, exporters>), Goal{5.0});
+ZEVO_FAST_ONCE(grid7x7_exporters, (grid<7, exporters>), Goal{});
+ZEVO_FAST_ONCE(grid8x8_exporters, (grid<8, exporters>), Goal{});
 ZEVO_FAST_ONCE(grid10x10_integer, (grid<10, integer>), Goal{60.0});
 ZEVO_FAST_ONCE(grid10x10_equal, (grid<10, equal>), Goal{});
 ZEVO_FAST_ONCE(grid10x10_decimal, (grid<10, one_decimal>), Goal{});

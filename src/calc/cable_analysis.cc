@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "calc/cut_set_search.h"
+#include "calc/exporter_search.h"
 
 namespace zevo {
 namespace {
@@ -404,11 +405,38 @@ bool CableAnalysis::compute_by_cut_sets(int slot, int end1, int end2, ZEVO_RESUL
     a.push_back(local_[t_.graph.end1(*k)]);
     b.push_back(local_[t_.graph.end2(*k)]);
   }
-  CableGraph part;
+  ExporterProblem problem;
+  CableGraph& part = problem.graph;
   part.build(static_cast<int>(nodes.size()), a, b);
   const int loops = static_cast<int>(cables.size()) - 1 - static_cast<int>(nodes.size()) + 1;
 
   best_.resize(t_.nbr_conditions);
+  problem.s = local_[end1];
+  problem.t = local_[end2];
+  problem.nbr_loops = loops;
+  // With few loops in many load centres there are far fewer sets of cuts than splits.
+  const double every_set = estimate_every_set_cost(problem);
+  if (estimate_split_cost(problem) < every_set &&
+      gather_exporter_figures(t_.figures, sub, local_, &problem)) {
+    std::vector<signed char> side;
+    auto balance_split = [&](const std::vector<signed char>& split, SideBalance* out) {
+      for (std::size_t i = 0; i < nodes.size(); ++i) side_[nodes[i]] = split[i];
+      t_.figures.balance(sub, side_, out);
+      for (int x : nodes) side_[x] = 0;
+    };
+    // Should the choice be wrong, the search stops at what balancing every set would cost.
+    switch (search_exporter_splits(problem, balance_split, every_set + 2e4, &best_, &side)) {
+      case SplitOutcome::none:
+        return false;
+      case SplitOutcome::found:
+        copy_figures(best_, r);
+        for (std::size_t i = 0; i < nodes.size(); ++i) best_side_[nodes[i]] = side[i];
+        return true;
+      case SplitOutcome::gave_up:
+        best_.resize(t_.nbr_conditions);
+        break;
+    }
+  }
   SideBalance candidate;
   candidate.resize(t_.nbr_conditions);
   bool found = false;

@@ -26,8 +26,9 @@
 //
 // A cable in no loop is balanced on its two sides at once. For a cable in a loop the value is
 // the largest over the sets of other cables whose cutting separates its ends, as found by
-// bond_search.h (when no figure is negative or NaN) or cut_set_search.h (otherwise). Either way
-// the value is the sum the balance prescribes, bit for bit.
+// bond_search.h (when no figure is negative or NaN), exporter_search.h (a negative figure among
+// many loops) or cut_set_search.h (otherwise). Either way the value is the sum the balance
+// prescribes, bit for bit.
 //
 // Failures print their message and end the run: a null context, cable or result (standard
 // error), a result array that cannot be allocated, a calc_conditions list whose length is not
