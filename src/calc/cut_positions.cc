@@ -117,6 +117,17 @@ Fixed CutPositions::solve_two(std::size_t d, Fixed rise, Fixed fall, bool exact)
   return most;
 }
 
+// Halves a range and pushes both halves, the one with the higher bound on top (on equal
+// bounds the lower positions), so that it is taken first.
+template <typename Bound>
+void CutPositions::push_halves(const Range& range, const Bound& bound, std::vector<Range>* stack) {
+  const int mid = range.lo + (range.hi - range.lo) / 2;
+  const Range left{range.lo, mid, bound(range.lo, mid)};
+  const Range right{mid + 1, range.hi, bound(mid + 1, range.hi)};
+  stack->push_back(right.bound > left.bound ? left : right);
+  stack->push_back(right.bound > left.bound ? right : left);
+}
+
 // The best of the later axes with axis d held anywhere in [lo, hi]: rising as at hi, falling as
 // at lo.
 Fixed CutPositions::bound_range(std::size_t d, int lo, int hi, Fixed rise, Fixed fall) {
@@ -142,17 +153,8 @@ Fixed CutPositions::solve_ranges(std::size_t d, Fixed rise, Fixed fall, bool exa
                              : range.bound);
       continue;
     }
-    const int mid = range.lo + (range.hi - range.lo) / 2;
-    const Range left{range.lo, mid, bound_range(d, range.lo, mid, rise, fall)};
-    const Range right{mid + 1, range.hi, bound_range(d, mid + 1, range.hi, rise, fall)};
-    // The higher bound is taken first; on equal bounds the lower positions.
-    if (right.bound > left.bound) {
-      stack.push_back(left);
-      stack.push_back(right);
-    } else {
-      stack.push_back(right);
-      stack.push_back(left);
-    }
+    push_halves(
+        range, [&](int lo, int hi) { return bound_range(d, lo, hi, rise, fall); }, &stack);
   }
   return most;
 }
@@ -238,16 +240,7 @@ void CutPositions::search_three(Fixed rise0, Fixed fall0, const std::vector<Posi
       weigh(at_);
       continue;
     }
-    const int mid = range.lo + (range.hi - range.lo) / 2;
-    const Range left{range.lo, mid, bound(range.lo, mid)};
-    const Range right{mid + 1, range.hi, bound(mid + 1, range.hi)};
-    if (right.bound > left.bound) {
-      stack.push_back(left);
-      stack.push_back(right);
-    } else {
-      stack.push_back(right);
-      stack.push_back(left);
-    }
+    push_halves(range, bound, &stack);
   }
 }
 

@@ -84,6 +84,8 @@ class CutPositions {
   Fixed solve_one(std::size_t d, Fixed rise, Fixed fall, bool exact);
   Fixed solve_two(std::size_t d, Fixed rise, Fixed fall, bool exact);
   Fixed solve_ranges(std::size_t d, Fixed rise, Fixed fall, bool exact);
+  template <typename Bound>
+  static void push_halves(const Range& range, const Bound& bound, std::vector<Range>* stack);
   Fixed bound_range(std::size_t d, int lo, int hi, Fixed rise, Fixed fall);
   void offer(Fixed flow, bool exact);
 
