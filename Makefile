@@ -8,6 +8,7 @@ PACKAGE_BUILD ?= build-package
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?= -1
+FUZZ_TEXT_LIMIT ?= 512
 
 .PHONY: all configure build run test test-sanitize bench fuzz install deb format clean
 
@@ -53,27 +54,32 @@ bench:
 # Each libFuzzer target of fuzz/ runs FUZZ_SECONDS (or until FUZZ_RUNS executions, when given) on
 # its own corpus, kept in $(FUZZ_BUILD)/corpus and seeded with the example and test documents (the
 # reader also with a tag, a text and indentation just over the size limit); a crash leaves its
-# reproducer in $(FUZZ_BUILD). The long run: make fuzz FUZZ_SECONDS=14400 FUZZ_RUNS=10000000.
+# reproducer in $(FUZZ_BUILD). Their build lowers the reader's size limit to FUZZ_TEXT_LIMIT
+# characters, and the reader's inputs are kept to twice that: short inputs reach the limit and
+# everything past it, and run many times faster than inputs over the limit of the program users
+# run. The long run: make fuzz FUZZ_SECONDS=14400 FUZZ_RUNS=10000000.
 FUZZ_SEEDS = examples/*.xml tests/data/*.xml tests/data/e2e/*.xml fuzz/seeds/*
 fuzz:
 	$(DEPS) fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DZEVO_FUZZ=ON -DZEVO_WERROR=ON -DBUILD_TESTING=OFF
+	  -DZEVO_FUZZ=ON -DZEVO_FUZZ_TEXT_LIMIT=$(FUZZ_TEXT_LIMIT) -DZEVO_WERROR=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target zevo_fuzz_xml_reader zevo_fuzz_run
 	rm -rf $(FUZZ_BUILD)/seeds && mkdir -p $(FUZZ_BUILD)/seeds
 	for seed in $(FUZZ_SEEDS); do cp $$seed $(FUZZ_BUILD)/seeds/$$(echo $$seed | tr / _); done
 	rm -rf $(FUZZ_BUILD)/seeds-long && mkdir -p $(FUZZ_BUILD)/seeds-long
-	{ printf '<zevo><name>'; head -c 65540 /dev/zero | tr '\0' n; printf '</name></zevo>'; } \
+	{ printf '<zevo><name>'; head -c $$(($(FUZZ_TEXT_LIMIT) + 4)) /dev/zero | tr '\0' n; printf '</name></zevo>'; } \
 	  > $(FUZZ_BUILD)/seeds-long/long-text
-	{ printf '<zevo><'; head -c 65540 /dev/zero | tr '\0' t; printf '/></zevo>'; } \
+	{ printf '<zevo><'; head -c $$(($(FUZZ_TEXT_LIMIT) + 4)) /dev/zero | tr '\0' t; printf '/></zevo>'; } \
 	  > $(FUZZ_BUILD)/seeds-long/long-tag
-	{ printf '<zevo><lc/>'; head -c 65540 /dev/zero | tr '\0' ' '; printf '<lc/></zevo>'; } \
+	{ printf '<zevo><lc/>'; head -c $$(($(FUZZ_TEXT_LIMIT) + 4)) /dev/zero | tr '\0' ' '; printf '<lc/></zevo>'; } \
 	  > $(FUZZ_BUILD)/seeds-long/long-indentation
 	for target in xml_reader run; do \
-	  long=; [ $$target = xml_reader ] && long=$(FUZZ_BUILD)/seeds-long; \
+	  long=; limit=; \
+	  [ $$target = xml_reader ] && long=$(FUZZ_BUILD)/seeds-long && \
+	    limit=-max_len=$$((2 * $(FUZZ_TEXT_LIMIT))); \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
 	  $(FUZZ_BUILD)/fuzz/zevo_fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) \
-	    -print_final_stats=1 \
+	    -print_final_stats=1 $$limit \
 	    -dict=fuzz/zevo.dict -artifact_prefix=$(abspath $(FUZZ_BUILD))/ \
 	    $(FUZZ_BUILD)/corpus/$$target $(FUZZ_BUILD)/seeds $$long || exit 1; \
 	done

@@ -11,10 +11,10 @@
 //   doc.xml; each later NUL starts a fragment, f1.xml to f4.xml (the last takes the rest), that
 //   the document may include. Documents whose `include` or `filename` texts (in any case, at
 //   any depth) name something outside the folder, that is hold a '/', are not run, so nothing
-//   is read from or written to anywhere else. Runs run_zevo with {"zevo", "--json", "out.json",
-//   "--dot", "out.dot", "doc.xml"} and the folder as working directory, then restores it, empties
-//   the folder and releases every record. A run that leaves a descriptor open aborts, as a crash
-//   the fuzzer reports.
+//   is read from or written to anywhere else. Runs run_zevo with {"zevo", "--json",
+//   "/dev/null", "--dot", "/dev/null", "-j", "1", "doc.xml"} and the folder as working
+//   directory, then restores it, empties the folder and releases every record. A run that
+//   leaves a descriptor open aborts, as a crash the fuzzer reports.
 #pragma once
 
 #include <cstddef>

@@ -86,9 +86,14 @@ bool same_tree(const XMLENTITY* a, const XMLENTITY* b, bool siblings, bool attri
   return true;
 }
 
+// One stream is open at a time, and it reads through this buffer: otherwise every opening
+// allocates one, and allocations are most of what an execution costs under the sanitizer.
+char stream_buffer[BUFSIZ];
+
 FILE* open_bytes(const std::uint8_t* data, std::size_t size) {
   FILE* stream = fmemopen(const_cast<std::uint8_t*>(data), size, "r");
   if (!stream) fail("fmemopen failed");
+  if (setvbuf(stream, stream_buffer, _IOFBF, sizeof stream_buffer) != 0) fail("setvbuf failed");
   return stream;
 }
 
@@ -116,20 +121,22 @@ void check_document(const std::uint8_t* data, std::size_t size, const XMLENTITY*
     fail("the document's code differs from readfile_XMLENTITY's");
   }
   if (errflag != zevo::XMLERR_NONE) return;
+  // The second pass can be taken only once, one way or the other: the parity of the size picks
+  // it, which costs one reading less than taking both ways on every input.
   const XMLENTITY* expected = first;
-  while (XMLENTITY* entity = document.read_top_level()) {
-    if (!same_tree(entity, expected, false, false)) fail("a top-level entity differs");
-    expected = expected->next;
+  if (size % 2 == 0) {
+    while (XMLENTITY* entity = document.read_top_level()) {
+      if (!same_tree(entity, expected, false, false)) fail("a top-level entity differs");
+      expected = expected->next;
+    }
+    if (expected) fail("the second pass ended early");
+    return;
   }
-  if (expected) fail("the second pass ended early");
   if (!first || first->kind != zevo::XMLENTITY_ELEMENT || !first->data) return;
-  stream = open_bytes(data, size);
-  zevo::XmlDocument again(stream);
-  std::fclose(stream);
   bool has_content = false;
-  if (!again.read_root(&has_content) || !has_content) fail("the root's content is missing");
+  if (!document.read_root(&has_content) || !has_content) fail("the root's content is missing");
   expected = first->children;
-  while (XMLENTITY* child = again.read_child()) {
+  while (XMLENTITY* child = document.read_child()) {
     if (!same_tree(child, expected, false, false)) fail("a child of the root differs");
     expected = expected->next;
   }
@@ -182,17 +189,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  FILE* stream = open_bytes(data, size);
   try {
     int errflag = -1;
+    FILE* stream = open_bytes(data, size);
     XMLENTITY* first = zevo::readfile_XMLENTITY(stream, &errflag);
+    std::fclose(stream);
     check_against_reference(data, size, first, errflag);
     check_document(data, size, first, errflag);
     check_tree(first, errflag);
   } catch (const zevo::RunEnded&) {
     // memory ran out
   }
-  std::fclose(stream);
   zevo::release_all_records();
   return 0;
 }

@@ -90,7 +90,8 @@ bool XmlInput::refill() {
   if (at_end_) return false;
   window_start_ += static_cast<std::uint64_t>(end_ - window_);
   const bool more =
-      rereads_ ? read_kept_block() : (mode_ == one_byte ? read_stream_byte() : read_stream_block());
+      rereads_ ? read_kept_block()
+               : !stream_ended_ && (mode_ == one_byte ? read_stream_byte() : read_stream_block());
   if (!more) {
     at_end_ = true;
     window_ = next_ = end_ = nullptr;
@@ -122,6 +123,9 @@ bool XmlInput::read_stream_block() {
   block_size_ = wanted;
   const std::size_t size = std::fread(into, 1, wanted, stream_);
   if (size == 0) return false;
+  // fread stops short only at the end of the stream or on an error: asking again would only
+  // allocate the next block to learn that.
+  stream_ended_ = size < wanted;
   if (kept_) {
     // A short block is the last one: kept at its own size, many small files cost what they hold.
     if (size < wanted) {

@@ -89,6 +89,7 @@ class XmlInput {
   const char* end_ = nullptr;
   std::uint64_t window_start_ = 0;  // offset of window_
   bool at_end_ = false;
+  bool stream_ended_ = false;  // the last block read from the stream came short
 };
 
 }  // namespace zevo
