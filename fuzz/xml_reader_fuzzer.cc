@@ -32,7 +32,8 @@ bool is_code(int code) { return code >= zevo::XMLERR_NONE && code <= zevo::XMLER
 // children), at most `limit` of them; returns how many there were.
 template <typename Visit>
 std::size_t walk(XMLENTITY* first, bool attributes, std::size_t limit, Visit visit) {
-  std::vector<XMLENTITY*> pending;
+  static std::vector<XMLENTITY*> pending;  // kept, with its room, for the next execution
+  pending.clear();
   for (XMLENTITY* entity = first; entity; entity = entity->next) pending.push_back(entity);
   std::size_t count = 0;
   while (!pending.empty() && count < limit) {
@@ -67,7 +68,8 @@ bool same_tree(const XMLENTITY* a, const XMLENTITY* b, bool siblings, bool attri
     const XMLENTITY* b;
     bool siblings;
   };
-  std::vector<Pair> pending = {{a, b, siblings}};
+  static std::vector<Pair> pending;  // kept, with its room, for the next execution
+  pending.assign(1, {a, b, siblings});
   while (!pending.empty()) {
     const Pair p = pending.back();
     pending.pop_back();

@@ -39,7 +39,12 @@ struct XmlProblem {
 
 class XmlEntityReader {
  public:
-  XmlEntityReader(XmlInput& input, XmlBuilder& builder) : input_(input), builder_(builder) {}
+  // Room for the open elements of a usual document from the start: a reader is made for every
+  // file and every pass, and growing its stack one level at a time would allocate each time.
+  XmlEntityReader(XmlInput& input, XmlBuilder& builder) : input_(input), builder_(builder) {
+    open_.reserve(8);
+    names_.reserve(128);
+  }
   XmlEntityReader(const XmlEntityReader&) = delete;
   XmlEntityReader& operator=(const XmlEntityReader&) = delete;
 
