@@ -14,10 +14,10 @@
 //   the last argument lacks its file name, and -j, --jobs or --time-limit without a valid
 //   number after it lacks its value: each ends the run before the banner. The first other
 //   argument (one beginning with a single '-' too, but -j) is the document; further arguments
-//   are ignored. Input that fails the consistency checks
-//   returns 1 once every problem is listed, and no file is written. No document, an unreadable
-//   document and every fatal fault of a later stage print their message and end the run: they
-//   throw RunEnded (model/messages.h), which the entry point turns into the status. A results
+//   are ignored. Input that fails the consistency checks returns 1 once every problem is
+//   listed, and no file is written. No document, an unreadable document and every fatal fault
+//   of a later stage print their message and end the run: they throw RunEnded
+//   (model/messages.h), which the entry point turns into the status. A results
 //   file that cannot be opened, or that would overwrite an input file, is no failure: the
 //   reports go to the output stream. A write to the results file that fails (any write, the
 //   final flush or the close) is one: " *** ERROR: Unable to write file name" on the error

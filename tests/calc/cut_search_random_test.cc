@@ -435,6 +435,20 @@ bool agree(double x, double y, double error) {
   return error > 0 && std::fabs(x - y) <= error;
 }
 
+// Whether every figure of every condition agrees, as agree() takes it.
+bool agree_per_condition(const ZEVO_RESULT* a, const ZEVO_RESULT* b, double error) {
+  for (const auto& [x, y] : {std::pair{a->c_val, b->c_val},
+                             {a->c_g1, b->c_g1},
+                             {a->c_g2, b->c_g2},
+                             {a->c_l1, b->c_l1},
+                             {a->c_l2, b->c_l2}}) {
+    for (int ci = 0; ci < a->nbr_conditions; ++ci) {
+      if (!agree(x[ci], y[ci], error)) return false;
+    }
+  }
+  return true;
+}
+
 std::string value_text(const char* who, const ZEVO_RESULT* r) {
   char text[160];
   std::snprintf(text, sizeof text, "%s: val %a (%.17g), sides %d|%d", who, r->val, r->val,
@@ -475,15 +489,7 @@ std::string check_governing_case(const ZEVO_CONTEXT& context, CableSearch& searc
   }
   calculate_zevo(trial);
   if (printed(trial->val) != printed(fast->val)) return "the opening balances to another value";
-  for (const auto& [a, b] : {std::pair{fast->c_val, trial->c_val},
-                             {fast->c_g1, trial->c_g1},
-                             {fast->c_g2, trial->c_g2},
-                             {fast->c_l1, trial->c_l1},
-                             {fast->c_l2, trial->c_l2}}) {
-    for (int ci = 0; ci < fast->nbr_conditions; ++ci) {
-      if (!agree(a[ci], b[ci], error)) return "the opening balances to other figures";
-    }
-  }
+  if (!agree_per_condition(fast, trial, error)) return "the opening balances to other figures";
   const CableSide* reported[2] = {&governing.side1, &governing.side2};
   const CableAnalysis& analysis = search.analysis(&context);
   const int base = analysis.first_position(governing.sub_network);
@@ -565,14 +571,8 @@ std::string check_first_met(const ZEVO_CONTEXT& context, const CALC_CONNECTION* 
   if (!governing.found) return "no split where a set of cuts gives a flow";
 
   const ZEVO_RESULT* expected = first->trial->zevo;
-  for (const auto& [a, b] : {std::pair{fast->c_val, expected->c_val},
-                             {fast->c_g1, expected->c_g1},
-                             {fast->c_g2, expected->c_g2},
-                             {fast->c_l1, expected->c_l1},
-                             {fast->c_l2, expected->c_l2}}) {
-    for (int ci = 0; ci < fast->nbr_conditions; ++ci) {
-      if (!agree(a[ci], b[ci], 0.0)) return "the figures of another split of the largest value";
-    }
+  if (!agree_per_condition(fast, expected, 0.0)) {
+    return "the figures of another split of the largest value";
   }
   std::vector<int> label(nw->nbr_network_nodes, 0);
   for (int x = 0; x < nw->nbr_network_nodes; ++x) {
